@@ -1,0 +1,31 @@
+# The Windows build: the library, the room, and their tests, examples and benchmarks.
+
+add_library(korva STATIC ${KORVA_ALL_SOURCES})
+add_library(korva::korva ALIAS korva)
+target_include_directories(korva PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<INSTALL_INTERFACE:include>)
+target_link_libraries(korva PUBLIC user32 gdi32 kernel32)
+korva_warnings(korva)
+
+# The room: everything but room_main goes into a library that the tests link as well.
+set(ROOM_LIBRARY_SOURCES ${ROOM_ALL_SOURCES})
+list(FILTER ROOM_LIBRARY_SOURCES EXCLUDE REGEX "/room_main\\.cpp$")
+add_library(room_lib STATIC ${ROOM_LIBRARY_SOURCES})
+target_include_directories(room_lib PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(room_lib PUBLIC korva)
+korva_warnings(room_lib)
+
+add_executable(room WIN32 ${PROJECT_SOURCE_DIR}/room/room_main.cpp)
+target_link_libraries(room PRIVATE room_lib korva)
+korva_warnings(room)
+
+if(KORVA_BUILD_EXAMPLES AND EXISTS ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt)
+    add_subdirectory(examples)
+endif()
+if(KORVA_BUILD_BENCH AND EXISTS ${PROJECT_SOURCE_DIR}/bench/CMakeLists.txt)
+    add_subdirectory(bench)
+endif()
+if(KORVA_BUILD_TESTS)
+    add_subdirectory(tests)
+endif()

@@ -1,0 +1,58 @@
+// KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
+#include "korva/core/state.h"
+#include "korva/core/window_procs.h"
+#include "korva/script/script.h"
+
+static const char* const GRAPHICS_CLASS = "DrawWndClass";
+static const char* const TEXT_CLASS = "TextWndClass";
+
+static void register_class(const char* name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = korva_state.instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    // No such resource exists, so the class has no menu; the window builds its own.
+    wc.lpszMenuName = "generic";
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
+int KORVA_open() {
+    LibraryState& s = korva_state;
+    if (s.previous_instance == nullptr) {
+        // One white brush serves both classes for the whole run.
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        register_class(GRAPHICS_CLASS, graphics_window_proc, white);
+        register_class(TEXT_CLASS, text_window_proc, white);
+    }
+    int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    s.animating = 0;
+    s.single_step = 0;
+
+    s.graphics_window = CreateWindowExA(0, GRAPHICS_CLASS, "KORVA Graphics", WS_CAPTION | WS_SYSMENU,
+                                        0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, nullptr, nullptr,
+                                        s.instance, nullptr);
+    s.text_window = CreateWindowExA(0, TEXT_CLASS, "KORVA Text", WS_OVERLAPPEDWINDOW, 0, 550,
+                                    KORVA_CANVAS_WIDTH, screen_height / 4, nullptr, nullptr, s.instance,
+                                    nullptr);
+    s.dialog_instance = s.instance;
+
+    s.window_dc = GetDC(s.graphics_window);
+    s.canvas_bitmap = CreateCompatibleBitmap(s.window_dc, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT);
+    s.canvas_dc = CreateCompatibleDC(s.window_dc);
+    SelectObject(s.canvas_dc, s.canvas_bitmap);
+
+    ShowWindow(s.text_window, s.show_command);
+    ShowWindow(s.graphics_window, s.show_command);
+    SetTimer(s.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+    return 1;
+}
+
+int KORVA_close() {
+    ReleaseDC(korva_state.graphics_window, korva_state.window_dc);
+    close_script();
+    return 1;
+}

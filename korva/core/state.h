@@ -1,0 +1,75 @@
+// LibraryState: the one record of global state that the library's parts share.
+// Every field says what it means and which parts write it. Win32 files only.
+#ifndef KORVA_CORE_STATE_H
+#define KORVA_CORE_STATE_H
+
+#include <windows.h>
+
+#include <stdint.h>
+#include <stdio.h>
+
+#include "korva/korva.h"
+
+constexpr int32_t CONSOLE_LINE_COUNT = 25;
+constexpr UINT_PTR TICK_TIMER_ID = 2;
+constexpr UINT TICK_PERIOD_MS = 50;
+
+// What the shared script slot was opened for; meaningful only while script_file is set.
+enum ScriptMode : uint8_t { SCRIPT_CLOSED = 0, SCRIPT_WRITING = 1, SCRIPT_READING = 2 };
+
+struct LibraryState {
+    // Animation and start-up values.
+    uint8_t quit_requested;       // ANIMATE_QUIT was asked for; every later wait returns KORVA_EXIT
+    uint8_t animating;            // the wait makes periodic events (open, wait, menu)
+    char* prompt_buffer;          // where the prompt dialog puts the entered text
+    HINSTANCE instance;           // instance handle given at start (entry routine)
+    HINSTANCE previous_instance;  // classes are registered only while this is null
+    char* command_line;           // command line given at start; stored, never used
+    int32_t show_command;         // how both windows are shown
+    uint8_t single_step;          // one periodic event asked for; the wait clears it
+
+    // The event being assembled.
+    int32_t origin_x;             // client-area centre in device pixels (WM_SIZE)
+    int32_t origin_y;
+    EventRecord event;            // the event being assembled (wait, menu, click, player, room)
+    int32_t event_kind;           // its kind; KORVA_NONE while there is none
+
+    // Windows.
+    HWND graphics_window;         // null while the library is not open
+    HWND text_window;             // the text console
+
+    // Console ring and script.
+    int32_t console_next;         // ring index for the next console line (0..24)
+    uint8_t recording;            // script recording is on (menu)
+    uint8_t play_one;             // play one script event at the next wait (menu, wait, player)
+    uint8_t playing_back;         // continuous playback (menu, wait, player)
+    int32_t timer_ticked;         // a tick arrived since the wait last cleared it
+
+    // Heroes under control: at most one is set.
+    int32_t control_blazrack;
+    int32_t control_mushi;
+    int32_t control_besouru;
+
+    int32_t injected_event_pending;  // the next wait returns event/event_kind unread (room)
+    FILE* script_file;               // the open script file, or null
+    int32_t periodic_count;          // recorder: periodic events not yet written; player: repeats left
+    int32_t control_key_down;        // Ctrl is held, as the key messages tell (0 or 1)
+    HGLOBAL console_lines[CONSOLE_LINE_COUNT];  // ring of console lines, movable blocks
+
+    // Canvas.
+    HDC canvas_dc;                // memory context holding the canvas
+    HDC window_dc;                // graphics window's client context, held from open to close
+    HBITMAP canvas_bitmap;        // the 601 x 540 canvas
+    HINSTANCE dialog_instance;    // instance for the prompt dialog
+    HMENU run_menu;               // the "&Run" popup (WM_CREATE)
+    int32_t canvas_dirty;         // canvas changed since last copied to the window
+    int32_t console_first;        // ring index of the oldest console line; -1 while empty
+    uint8_t logging;              // drawing calls write log lines
+    int32_t entry_direction;      // direction the next hero enters from; -1 for none
+
+    ScriptMode script_mode;       // whether script_file was opened for writing or reading
+};
+
+extern LibraryState korva_state;
+
+#endif

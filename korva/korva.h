@@ -1,0 +1,127 @@
+// KORVA: a small graphics-and-event library for the Windows desktop.
+// The one public header: records, event kinds, animation codes, directions and every operation.
+// An application defines room_main(); the library's entry routine calls it and exits with its result.
+#ifndef KORVA_KORVA_H
+#define KORVA_KORVA_H
+
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define KORVA_PRINTF_LIKE(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#else
+#define KORVA_PRINTF_LIKE(fmt, args)
+#endif
+
+// A position in drawing coordinates: origin at the centre of the graphics window's
+// client area, x to the right, y upward, one unit per pixel.
+struct Point {
+    int32_t x;
+    int32_t y;
+};
+
+// Who an event concerns. id 0 is "Nobody".
+struct CharacterRecord {
+    char name[30];
+    char item[30];
+    int32_t id;
+};
+
+// The event handed out by KORVA_wait_event. Its kind is the wait's result.
+struct EventRecord {
+    int32_t x;
+    int32_t y;
+    char key;
+    int32_t region;
+    CharacterRecord hero;
+};
+
+// Event kinds.
+constexpr int32_t KORVA_NONE = -1;
+constexpr int32_t KORVA_MOUSE = 1;
+constexpr int32_t KORVA_KBD = 2;
+constexpr int32_t KORVA_PERIODIC = 3;
+constexpr int32_t KORVA_EXIT = 4;
+constexpr int32_t KORVA_ENTER = 5;
+constexpr int32_t KORVA_LEAVE = 6;
+
+// Animation codes of KORVA_animate.
+constexpr int32_t ANIMATE_HALT = 0;
+constexpr int32_t ANIMATE_SINGLE_STEP = 1;
+constexpr int32_t ANIMATE_RUN = 2;
+constexpr int32_t ANIMATE_QUIT = 5;
+
+// Directions: doorways, the chosen entry direction and an event's region. -1 is none.
+constexpr int32_t NORTH = 0;
+constexpr int32_t EAST = 1;
+constexpr int32_t SOUTH = 2;
+constexpr int32_t WEST = 3;
+
+// Hero identities carried by events.
+constexpr int32_t HERO_NOBODY_ID = 0;
+constexpr int32_t HERO_BESOURU_ID = 241;
+constexpr int32_t HERO_BLAZRACK_ID = 1346130;
+constexpr int32_t HERO_MUSHI_ID = 691841341;
+
+// The canvas and the graphics window are this size, in pixels.
+constexpr int32_t KORVA_CANVAS_WIDTH = 601;
+constexpr int32_t KORVA_CANVAS_HEIGHT = 540;
+
+// Colour indices 0 to 23 (names as in the log lines).
+enum KorvaColor : int32_t {
+    KORVA_BLACK, KORVA_WHITE, KORVA_RED, KORVA_GREEN, KORVA_BLUE, KORVA_YELLOW,
+    KORVA_MAGENTA, KORVA_CYAN, KORVA_PURPLE, KORVA_NAVY_BLUE, KORVA_DUSTY_PLUM,
+    KORVA_ICE_BLUE, KORVA_TURQUOISE, KORVA_ORANGE, KORVA_BROWN, KORVA_PINK,
+    KORVA_CHALK, KORVA_GOLD, KORVA_PEACH, KORVA_FOREST_GREEN, KORVA_SEA_GREEN,
+    KORVA_OLIVE, KORVA_GRAY_50, KORVA_GRAY_20
+};
+constexpr int32_t KORVA_COLOR_COUNT = 24;
+
+// The application's main routine, called once by the library's entry routine.
+int room_main();
+
+// Start-up and shut-down.
+int KORVA_open();
+int KORVA_close();
+
+// Events and animation.
+int KORVA_wait_event(int32_t* x, int32_t* y, char* key, int32_t* region, CharacterRecord* hero);
+int KORVA_animate(int32_t code);
+
+// Drawing primitives, each in an integer form and a Point form.
+int KORVA_draw_pixel(int32_t color, int32_t x, int32_t y);
+int KORVA_draw_pixel(int32_t color, Point p);
+int KORVA_draw_circle(int32_t color, int32_t x, int32_t y, int32_t radius);
+int KORVA_draw_circle(int32_t color, Point centre, int32_t radius);
+int KORVA_draw_triangle(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                        int32_t x3, int32_t y3, int32_t width);
+int KORVA_draw_triangle(int32_t color, Point p1, Point p2, Point p3, int32_t width);
+int KORVA_draw_rectangle(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width);
+int KORVA_draw_rectangle(int32_t color, Point p1, Point p2, int32_t width);
+int KORVA_draw_oval(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width);
+int KORVA_draw_oval(int32_t color, Point p1, Point p2, int32_t width);
+int KORVA_draw_line(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width);
+int KORVA_draw_line(int32_t color, Point start, Point end, int32_t width);
+int KORVA_draw_text(int32_t color, int32_t x, int32_t y, int32_t ptsize, const char* text);
+int KORVA_draw_text(int32_t color, Point p, int32_t ptsize, const char* text);
+int KORVA_printf_at(int32_t color, int32_t x, int32_t y, int32_t ptsize, const char* format, ...)
+    KORVA_PRINTF_LIKE(5, 6);
+int KORVA_printf_at(int32_t color, Point p, int32_t ptsize, const char* format, ...)
+    KORVA_PRINTF_LIKE(4, 5);
+int KORVA_printf_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* format, ...)
+    KORVA_PRINTF_LIKE(4, 5);
+int KORVA_undo();
+
+// The canvas.
+int KORVA_clear();
+int KORVA_flush();
+int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text);
+
+// The text console.
+int KORVA_printf(const char* format, ...) KORVA_PRINTF_LIKE(1, 2);
+int KORVA_logging(int32_t flag);
+void KORVA_show_console(int32_t flag);
+
+// The prompt dialog: destination must hold 256 bytes.
+int KORVA_gets(const char* prompt, char* destination);
+
+#endif

@@ -1,0 +1,2 @@
+// Doorway geometry and hit tests (to be completed).
+#include "room/doorways.h"

@@ -1,0 +1,2 @@
+#include "korva/korva.h"
+int room_main() { return 0; }

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every benchmark of a Windows build under Wine on a private display and prints its figures.
+#   run-bench.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:?usage: run-bench.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+session="$build/bench-session"
+"$here/wine-session.sh" start "$session" >/dev/null
+trap '"$here/wine-session.sh" stop "$session"' EXIT
+status=0
+for exe in "$build"/bench/*_bench.exe; do
+    [[ -e "$exe" ]] || continue
+    echo "== $(basename "$exe" .exe)"
+    workdir="$build/bench-run/$(basename "$exe" .exe)"
+    mkdir -p "$workdir"
+    (cd "$workdir" && "$here/wine-exec.sh" "$session" "$exe" "$@") || status=1
+done
+exit $status

@@ -1,0 +1,54 @@
+// Shared helpers of the Windows tests.
+#include "support/korva_session.h"
+
+#include <fstream>
+#include <iterator>
+
+void open_korva_once() {
+    static bool opened = false;
+    if (opened) return;
+    opened = true;
+    korva_state.instance = GetModuleHandleA(nullptr);
+    korva_state.previous_instance = nullptr;
+    korva_state.command_line = GetCommandLineA();
+    korva_state.show_command = SW_SHOWNORMAL;
+    KORVA_open();
+}
+
+void drain_messages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::vector<std::string> console_lines() {
+    std::vector<std::string> lines;
+    int32_t i = korva_state.console_first;
+    bool first = true;
+    while (i >= 0 && (first || i != korva_state.console_next)) {
+        first = false;
+        HGLOBAL block = korva_state.console_lines[i];
+        const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+        lines.emplace_back(text ? text : "");
+        if (text) GlobalUnlock(block);
+        i = (i + 1) % CONSOLE_LINE_COUNT;
+    }
+    return lines;
+}
+
+void clear_console() {
+    for (HGLOBAL& block : korva_state.console_lines) {
+        if (block) GlobalFree(block);
+        block = nullptr;
+    }
+    korva_state.console_first = -1;
+    korva_state.console_next = 0;
+}
+
+std::string read_file(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

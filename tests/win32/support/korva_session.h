@@ -1,0 +1,29 @@
+// Shared helpers of the Windows tests: one opened library per test process, and
+// small ways to drive it through real messages.
+#ifndef KORVA_TESTS_SUPPORT_KORVA_SESSION_H
+#define KORVA_TESTS_SUPPORT_KORVA_SESSION_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "korva/core/state.h"
+
+// Opens the library the first time it is called in this process (as the entry routine
+// would, with this module's instance and SW_SHOWNORMAL); later calls do nothing.
+void open_korva_once();
+
+// Takes and dispatches, without waiting, every message already queued for this thread.
+void drain_messages();
+
+// The console ring's lines, oldest first.
+std::vector<std::string> console_lines();
+
+// Empties the console ring (frees its blocks), so a test sees only its own lines.
+void clear_console();
+
+// Reads a whole file; empty when it cannot be read.
+std::string read_file(const char* path);
+
+#endif
