@@ -9,6 +9,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
 )
 set(ROOM_PLATFORM_FREE_SOURCES
     room/doorways.cpp
+    room/roster.cpp
 )
 
 # Everything else in korva/ needs the platform.

@@ -7,6 +7,7 @@ target_include_directories(korva PUBLIC
     $<INSTALL_INTERFACE:include>)
 target_link_libraries(korva PUBLIC user32 gdi32 kernel32)
 korva_warnings(korva)
+include(${CMAKE_CURRENT_LIST_DIR}/KorvaInstall.cmake)
 
 # The room: everything but room_main goes into a library that the tests link as well.
 set(ROOM_LIBRARY_SOURCES ${ROOM_ALL_SOURCES})

@@ -6,7 +6,11 @@
 
 #include <stdint.h>
 
-#if defined(__GNUC__)
+// MinGW's GCC needs gnu_printf (plain printf there means the Microsoft runtime's dialect);
+// clang, used for the native build, knows only printf.
+#if defined(__clang__)
+#define KORVA_PRINTF_LIKE(fmt, args) __attribute__((format(printf, fmt, args)))
+#elif defined(__GNUC__)
 #define KORVA_PRINTF_LIKE(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
 #else
 #define KORVA_PRINTF_LIKE(fmt, args)

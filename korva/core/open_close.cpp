@@ -53,6 +53,8 @@ int KORVA_open() {
 
 int KORVA_close() {
     ReleaseDC(korva_state.graphics_window, korva_state.window_dc);
+    // A released context may be handed out again; nothing may draw through it after this.
+    korva_state.window_dc = nullptr;
     close_script();
     return 1;
 }

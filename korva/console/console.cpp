@@ -1,0 +1,89 @@
+// Console output and its switches: KORVA_printf stores each formatted text as one line of
+// the ring, KORVA_logging turns drawing-call logging on and off, KORVA_show_console shows
+// or hides the console window.
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "korva/console/console_ring.h"
+#include "korva/core/menu.h"
+#include "korva/core/state.h"
+
+static_assert(CONSOLE_RING_SIZE == CONSOLE_LINE_COUNT, "the ring and LibraryState disagree on its size");
+
+// Copies n characters and a NUL into a new movable block of exactly n + 1 bytes.
+// Returns null, having allocated nothing, when the block cannot be made.
+static HGLOBAL new_line_block(const char* text, int32_t n) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(n) + 1);
+    if (block == nullptr) return nullptr;
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    if (bytes == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(bytes, text, static_cast<size_t>(n));
+    bytes[n] = '\0';
+    GlobalUnlock(block);
+    return block;
+}
+
+// The block is made before the oldest line is freed, so a failed allocation leaves the
+// ring exactly as it was instead of losing a line and storing nothing in its place.
+static bool store_line(const char* text, int32_t n) {
+    HGLOBAL block = new_line_block(text, n);
+    if (block == nullptr) return false;
+    LibraryState& s = korva_state;
+    RingPush push = ring_push(s.console_first, s.console_next);
+    if (push.evict >= 0 && s.console_lines[push.evict] != nullptr) {
+        GlobalFree(s.console_lines[push.evict]);
+        s.console_lines[push.evict] = nullptr;
+    }
+    s.console_lines[push.slot] = block;
+    s.console_first = push.new_first;
+    s.console_next = push.new_next;
+    return true;
+}
+
+// Before KORVA_open there is no console window; invalidating a null window would
+// invalidate the whole desktop, so the line is only stored and shows at the first paint.
+static void invalidate_console() {
+    HWND window = korva_state.text_window;
+    if (window == nullptr) return;
+    RECT client;
+    GetClientRect(window, &client);
+    InvalidateRect(window, &client, TRUE);
+}
+
+// Returns the count the formatting gave: the full length of the formatted text, even when
+// only its first 1023 characters are stored. A formatting error or a line that cannot be
+// stored returns -1 and leaves the console unchanged.
+int KORVA_printf(const char* format, ...) {
+    if (format == nullptr) return -1;
+    char buffer[CONSOLE_FORMAT_BUFFER_SIZE];
+    buffer[0] = '\0';
+    va_list args;
+    va_start(args, format);
+    int formatted = vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (formatted < 0) return -1;
+    buffer[CONSOLE_LINE_MAX] = '\0';
+
+    // A %c of 0 ends the line early: the line is what stands before the first NUL.
+    int32_t n = static_cast<int32_t>(strnlen(buffer, static_cast<size_t>(console_clip_length(formatted))));
+    if (!store_line(buffer, n)) return -1;
+    invalidate_console();
+    return formatted;
+}
+
+int KORVA_logging(int32_t flag) {
+    LibraryState& s = korva_state;
+    if (s.graphics_window == nullptr) return 0;
+    s.logging = flag != 0 ? 1 : 0;
+    CheckMenuItem(s.run_menu, CMD_LOGGING, MF_BYCOMMAND | (s.logging ? MF_CHECKED : MF_UNCHECKED));
+    if (s.logging) KORVA_show_console(1);
+    return 1;
+}
+
+void KORVA_show_console(int32_t flag) {
+    ShowWindow(korva_state.text_window, flag != 0 ? SW_SHOW : SW_HIDE);
+}

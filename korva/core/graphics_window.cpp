@@ -1,0 +1,103 @@
+// The graphics window's procedure: menu commands, Ctrl shortcuts, the mouse, the tick flag,
+// the origin and the repaint. It only sets library state; the event wait turns that into events.
+#include "korva/core/menu.h"
+#include "korva/core/state.h"
+#include "korva/core/window_procs.h"
+#include "korva/draw/raster.h"
+
+// The eight Ctrl shortcuts: virtual-key code of the letter, and the menu command it runs.
+struct Shortcut {
+    WPARAM key;
+    int32_t command;
+};
+static const Shortcut SHORTCUTS[] = {
+    {'A', CMD_ANIMATE}, {'H', CMD_HALT},     {'F', CMD_ADVANCE_FRAME}, {'L', CMD_LOGGING},
+    {'R', CMD_RECORD},  {'P', CMD_PLAYBACK}, {'O', CMD_PLAY_ONE},      {'Q', CMD_QUIT},
+};
+
+static void on_destroy(HWND window) {
+    KillTimer(window, TICK_TIMER_ID);
+    PostQuitMessage(0);
+}
+
+static void on_size(HWND window) {
+    // The client rectangle, not the message's size, so the origin is right whoever asks.
+    RECT client;
+    GetClientRect(window, &client);
+    korva_state.origin_x = client.left + (client.right - client.left) / 2;
+    korva_state.origin_y = client.top + (client.bottom - client.top) / 2;
+}
+
+static void on_paint(HWND window) {
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    // The whole canvas goes to the window's own context, whatever the update region.
+    copy_canvas_to_window();
+    EndPaint(window, &paint);
+    korva_state.canvas_dirty = 0;
+}
+
+static void on_key_down(WPARAM key) {
+    if (key == VK_CONTROL) {
+        korva_state.control_key_down = 1;
+        return;
+    }
+    // The held state comes from the key messages alone; the keyboard is never asked.
+    if (!korva_state.control_key_down) return;
+    for (const Shortcut& shortcut : SHORTCUTS) {
+        if (shortcut.key == key) {
+            run_menu_command(shortcut.command);
+            return;
+        }
+    }
+}
+
+static void on_key_up(WPARAM key) {
+    if (key == VK_CONTROL) korva_state.control_key_down = 0;
+}
+
+static void on_left_button_down(LPARAM position) {
+    LibraryState& s = korva_state;
+    int32_t px = static_cast<int32_t>(static_cast<uint32_t>(position) & 0xFFFF);
+    int32_t py = static_cast<int32_t>((static_cast<uint32_t>(position) >> 16) & 0xFFFF);
+    s.event.x = px - s.origin_x;
+    s.event.y = s.origin_y - py;
+    s.event_kind = KORVA_MOUSE;
+}
+
+LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        build_run_menu(window);
+        return 0;
+    case WM_DESTROY:
+        on_destroy(window);
+        return 0;
+    case WM_SIZE:
+        on_size(window);
+        return 0;
+    case WM_PAINT:
+        on_paint(window);
+        return 0;
+    case WM_COMMAND:
+        // The whole word: a notification code in the high half makes it an id without an item.
+        if (wparam <= 0x7FFFFFFF) run_menu_command(static_cast<int32_t>(wparam));
+        return 0;
+    case WM_KEYDOWN:
+        on_key_down(wparam);
+        return 0;
+    case WM_KEYUP:
+        on_key_up(wparam);
+        return 0;
+    case WM_CHAR:
+        return 0;
+    case WM_TIMER:
+        korva_state.timer_ticked = 1;
+        return 0;
+    case WM_LBUTTONDOWN:
+        on_left_button_down(lparam);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}

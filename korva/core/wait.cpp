@@ -1,0 +1,146 @@
+// The event wait: one message at a time through the pump, periodic events timed by messages
+// and ticks, script playback and recording hand-offs, and KORVA_animate.
+#include "korva/core/wait.h"
+
+#include "korva/core/heroes.h"
+#include "korva/core/state.h"
+#include "korva/draw/raster.h"
+#include "korva/script/script.h"
+
+// A periodic event is made from this message of a wait on (the 101st).
+static constexpr int32_t PERIODIC_AFTER_MESSAGES = 100;
+
+// The hero an event starts with: the first set control flag, tested in this order.
+struct ControlSource {
+    int32_t LibraryState::*flag;
+    const HeroIdentity& hero;
+};
+static const ControlSource CONTROL_ORDER[] = {
+    {&LibraryState::control_blazrack, HEROES[1]},
+    {&LibraryState::control_besouru, HEROES[0]},
+    {&LibraryState::control_mushi, HEROES[2]},
+};
+
+static void reset_event() {
+    LibraryState& s = korva_state;
+    s.event_kind = KORVA_NONE;
+    s.event.key = 0;
+    s.event.y = 0;
+    s.event.x = 0;
+    for (const ControlSource& source : CONTROL_ORDER) {
+        if (s.*source.flag) {
+            set_character(&s.event.hero, source.hero);
+            return;
+        }
+    }
+    set_character(&s.event.hero, HERO_NOBODY);
+}
+
+// Asks the player for an event after a message; 1 when it gave one and the wait must end.
+static bool play_after_message() {
+    LibraryState& s = korva_state;
+    if (!s.play_one && !s.playing_back) return false;
+    // A quit message taken in this pass must not be overwritten by a played event:
+    // it would be consumed and lost, and the program could never end.
+    if (s.event_kind == KORVA_EXIT) return false;
+    s.play_one = 0;
+    if (play_event() == 1) return true;
+    s.play_one = 0;
+    s.playing_back = 0;
+    return false;
+}
+
+static void hand_to_recorder() {
+    LibraryState& s = korva_state;
+    if (!s.recording) return;
+    if (s.event_kind == KORVA_PERIODIC) {
+        ++s.periodic_count;
+        return;
+    }
+    // A run of periodic events is written as one line, just before the next other event.
+    if (s.periodic_count > 0) {
+        record_event(KORVA_PERIODIC, s.event);
+        s.periodic_count = 0;
+    }
+    record_event(s.event_kind, s.event);
+}
+
+void pump_message() {
+    LibraryState& s = korva_state;
+    MSG message;
+    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+        s.event_kind = KORVA_EXIT;
+        return;
+    }
+    // -1 reports an error and leaves the message undefined: nothing is dispatched, and the
+    // wait simply goes on with its next message.
+    if (got == -1) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    if (s.canvas_dirty) {
+        copy_canvas_to_window();
+        s.canvas_dirty = 0;
+    }
+}
+
+int32_t await_event(EventRecord* out) {
+    LibraryState& s = korva_state;
+    if (!s.injected_event_pending) reset_event();
+    s.injected_event_pending = 0;
+    int32_t messages = 0;
+
+    while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
+        // Saturates: only "above the limit" matters, and an idle wait may pump for years.
+        if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
+        pump_message();
+        if (play_after_message()) break;
+        if ((s.single_step || s.animating) && s.event_kind == KORVA_NONE &&
+            messages > PERIODIC_AFTER_MESSAGES) {
+            // Delivered at the next tick, unless a message completes another event first.
+            s.event_kind = KORVA_PERIODIC;
+            s.timer_ticked = 0;
+            s.single_step = 0;
+        }
+    }
+
+    hand_to_recorder();
+    s.event.region = s.entry_direction;
+    *out = s.event;
+    return s.quit_requested ? KORVA_EXIT : s.event_kind;
+}
+
+int KORVA_wait_event(int32_t* x, int32_t* y, char* key, int32_t* region, CharacterRecord* hero) {
+    EventRecord event;
+    int32_t kind = await_event(&event);
+    // A null place is skipped rather than written through.
+    if (x) *x = event.x;
+    if (y) *y = event.y;
+    if (key) *key = event.key;
+    if (region) *region = event.region;
+    if (hero) *hero = event.hero;
+    return kind;
+}
+
+int KORVA_animate(int32_t code) {
+    LibraryState& s = korva_state;
+    if (s.graphics_window == nullptr) return 0;
+    switch (code) {
+    case ANIMATE_HALT:
+        s.single_step = 0;
+        s.animating = 0;
+        break;
+    case ANIMATE_SINGLE_STEP:
+        s.single_step = 1;
+        break;
+    case ANIMATE_RUN:
+        s.animating = 1;
+        break;
+    case ANIMATE_QUIT:
+        s.quit_requested = 1;
+        break;
+    default:
+        break;
+    }
+    return 1;
+}

@@ -1,0 +1,116 @@
+// The script player: turns the lines of the script file into events of the wait, and the
+// Playback Script and Play One Script commands that start and stop it.
+#include "korva/core/menu.h"
+#include "korva/core/state.h"
+#include "korva/script/script.h"
+#include "korva/script/script_line.h"
+
+static void refuse_while_recording() {
+    KORVA_printf("Cannot play script file %s while recording it\n", SCRIPT_FILE_NAME);
+}
+
+void stop_playback() {
+    LibraryState& s = korva_state;
+    s.playing_back = 0;
+    s.play_one = 0;
+    CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
+}
+
+// Reads the next line that is not empty into `line`; false at the end of the file. A last
+// line without a line end sets the end-of-file indicator and so counts as the end.
+static bool read_line(FILE* file, char* line, int size) {
+    line[0] = '\0';
+    bool got = fgets(line, size, file) != nullptr;
+    while (got && !feof(file) && line[0] == '\n') got = fgets(line, size, file) != nullptr;
+    // A read error that is not the end would leave the buffer as it was and repeat forever;
+    // it ends playback like the end of the file.
+    return got && !feof(file);
+}
+
+int play_event() {
+    LibraryState& s = korva_state;
+    if (s.script_file != nullptr && s.script_mode == SCRIPT_WRITING) {
+        // The recorder holds the slot; the commands refuse this, and nothing is ever read
+        // from a file that is being written.
+        refuse_while_recording();
+        stop_playback();
+        return 0;
+    }
+    if (s.script_file == nullptr) {
+        FILE* file = fopen(SCRIPT_FILE_NAME, "rt");
+        if (file == nullptr) {
+            KORVA_printf("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
+            stop_playback();
+            return 0;
+        }
+        s.script_file = file;
+        s.script_mode = SCRIPT_READING;
+    }
+
+    if (s.periodic_count > 0) {
+        s.event_kind = KORVA_PERIODIC;
+        --s.periodic_count;
+        return 1;
+    }
+
+    char text[SCRIPT_LINE_BUFFER_SIZE];
+    if (!read_line(s.script_file, text, static_cast<int>(sizeof text))) {
+        KORVA_printf("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
+        stop_playback();
+        return 0;
+    }
+
+    ScriptLine line = parse_script_line(text, sizeof text);
+    switch (line.kind) {
+    case KORVA_MOUSE:
+        s.event_kind = KORVA_MOUSE;
+        s.event.x = line.x;
+        s.event.y = line.y;
+        break;
+    case KORVA_KBD:
+        s.event_kind = KORVA_KBD;
+        s.event.key = static_cast<char>(line.key);
+        break;
+    case KORVA_PERIODIC:
+        // This event now, count - 1 more on the next requests; a count of 0 leaves -1,
+        // which is nothing pending.
+        s.event_kind = KORVA_PERIODIC;
+        s.periodic_count = line.count - 1;
+        break;
+    default:
+        // Not a script line: playback ends here, and the next request goes on after it.
+        stop_playback();
+        return 0;
+    }
+    return 1;
+}
+
+void toggle_playback() {
+    LibraryState& s = korva_state;
+    if (s.playing_back) {
+        s.playing_back = 0;
+        CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
+        if (s.script_mode != SCRIPT_WRITING) close_script();
+        return;
+    }
+    if (s.recording) {
+        refuse_while_recording();
+        return;
+    }
+    s.animating = 0;
+    s.single_step = 0;
+    s.playing_back = 1;
+    CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_CHECKED);
+    // The file is opened by the first play_event.
+}
+
+void request_play_one() {
+    LibraryState& s = korva_state;
+    if (s.recording) {
+        refuse_while_recording();
+        return;
+    }
+    s.play_one = 1;
+    s.animating = 0;
+    s.single_step = 0;
+}

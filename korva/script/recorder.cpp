@@ -1,0 +1,79 @@
+// The script recorder: one line per mouse, keyboard or run of periodic events, and the
+// Record Script command that switches it on and off.
+#include "korva/core/menu.h"
+#include "korva/core/state.h"
+#include "korva/script/script.h"
+#include "korva/script/script_line.h"
+
+// Opens the file for writing when the slot is empty; false (reported) when it cannot.
+static bool ensure_writer() {
+    LibraryState& s = korva_state;
+    // The player never keeps the slot while recording is on (see toggle_recording), but a
+    // reader left here must not be written through: recording takes the file over.
+    if (s.script_file != nullptr && s.script_mode == SCRIPT_READING) close_script();
+    if (s.script_file != nullptr) return true;
+    FILE* file = fopen(SCRIPT_FILE_NAME, "wt");
+    if (file == nullptr) {
+        KORVA_printf("Cannot open script file %s for writing\n", SCRIPT_FILE_NAME);
+        return false;
+    }
+    s.script_file = file;
+    s.script_mode = SCRIPT_WRITING;
+    return true;
+}
+
+void record_event(int32_t kind, EventRecord event) {
+    // Every kind opens the file, even those that write no line.
+    if (!ensure_writer()) return;
+    int32_t first = 0;
+    int32_t second = 0;
+    switch (kind) {
+    case KORVA_MOUSE:
+        first = event.x;
+        second = event.y;
+        break;
+    case KORVA_KBD:
+        first = static_cast<int8_t>(event.key);
+        break;
+    case KORVA_PERIODIC:
+        first = korva_state.periodic_count;
+        break;
+    default:
+        return;
+    }
+    char line[SCRIPT_LINE_FORMAT_SIZE];
+    if (format_script_line(kind, first, second, line, sizeof line) == 0) return;
+    fputs(line, korva_state.script_file);
+    // Each line goes to the file at once, so a run that is killed keeps what it recorded.
+    fflush(korva_state.script_file);
+}
+
+// Recording owns the file while it is on: any playback ends first, a reader is closed, and
+// a count the player left behind is dropped, so it is never written as a recorded run.
+static void end_playback_for_recording() {
+    LibraryState& s = korva_state;
+    bool playback_left = s.playing_back || s.play_one || s.script_mode == SCRIPT_READING ||
+                         s.periodic_count > 0;
+    if (s.playing_back || s.play_one) stop_playback();
+    if (s.script_mode == SCRIPT_READING) close_script();
+    s.periodic_count = 0;
+    if (playback_left) KORVA_printf("Playback of script file %s stopped for recording\n", SCRIPT_FILE_NAME);
+}
+
+void toggle_recording() {
+    LibraryState& s = korva_state;
+    if (s.recording) {
+        s.recording = 0;
+        CheckMenuItem(s.run_menu, CMD_RECORD, MF_BYCOMMAND | MF_UNCHECKED);
+        if (s.periodic_count > 0) {
+            record_event(KORVA_PERIODIC, s.event);
+            s.periodic_count = 0;
+        }
+        close_script();
+        return;
+    }
+    end_playback_for_recording();
+    s.recording = 1;
+    CheckMenuItem(s.run_menu, CMD_RECORD, MF_BYCOMMAND | MF_CHECKED);
+    // No file yet: the first recorded event opens it.
+}

@@ -1,0 +1,123 @@
+// Reading and writing one line of the script file. Platform-free.
+//
+// How a line is read:
+// - The character at index 6 (right after "KORVA_") picks the kind; nothing before it is
+//   checked. 'M' mouse, 'K' keyboard, 'P' periodic; anything else, or a line of fewer than
+//   seven characters, is not a script line.
+// - A number is found by skipping to the first digit or '-' (for 'P' to the first digit:
+//   a '-' is skipped like any other character) and taking the run of such characters that
+//   starts there. The run is converted as an optional leading '-' and the digits after it,
+//   up to the first other character: "5-3" is 5, "--5" and "-" are 0.
+//
+// Rules of our own for lines the recorder never writes, so that no file can make the
+// player misbehave:
+// - Only the first 11 characters of a run are converted, as the player always has; the
+//   rest of a longer run is passed over, and the next number is looked for after the whole
+//   run. So a long run never spills into the next field.
+// - A value beyond the 32-bit range becomes INT32_MAX or INT32_MIN.
+// - A number the line does not have is 0 ('M' with only one number: y is 0), and the
+//   search stops at the line's end.
+// - The line ends at its first NUL or line feed. A carriage return, any other control
+//   character and any byte above 127 is an ordinary non-digit.
+#include "korva/script/script_line.h"
+
+#include <stdio.h>
+
+static bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+static bool in_run(char c, bool minus_allowed) {
+    return is_digit(c) || (minus_allowed && c == '-');
+}
+
+static size_t line_length(const char* line, size_t size) {
+    size_t n = 0;
+    while (n < size && line[n] != '\0' && line[n] != '\n') ++n;
+    return n;
+}
+
+static int32_t convert_run(const char* run, size_t length) {
+    if (length > SCRIPT_NUMBER_MAX_CHARS) length = SCRIPT_NUMBER_MAX_CHARS;
+    size_t i = 0;
+    bool negative = false;
+    if (i < length && run[i] == '-') {
+        negative = true;
+        ++i;
+    }
+    // At most 11 digits: far inside 64 bits, so this cannot overflow.
+    int64_t value = 0;
+    for (; i < length && is_digit(run[i]); ++i) value = value * 10 + (run[i] - '0');
+    if (negative) value = -value;
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+// Takes the next number from *pos on and leaves *pos after its run; 0 when none is left.
+static int32_t next_number(const char* line, size_t length, size_t* pos, bool minus_allowed) {
+    size_t i = *pos;
+    while (i < length && !in_run(line[i], minus_allowed)) ++i;
+    size_t start = i;
+    while (i < length && in_run(line[i], minus_allowed)) ++i;
+    *pos = i;
+    return start < length ? convert_run(line + start, i - start) : 0;
+}
+
+static int8_t low_byte(int32_t value) {
+    int32_t b = static_cast<int32_t>(static_cast<uint32_t>(value) & 0xFFu);
+    return static_cast<int8_t>(b >= 128 ? b - 256 : b);
+}
+
+ScriptLine parse_script_line(const char* line, size_t size) {
+    ScriptLine result{KORVA_NONE, 0, 0, 0, 0};
+    const size_t kind_index = 6;
+    size_t length = line_length(line, size);
+    if (length <= kind_index) return result;
+
+    size_t pos = kind_index;
+    switch (line[kind_index]) {
+    case 'M':
+        result.kind = KORVA_MOUSE;
+        result.x = next_number(line, length, &pos, true);
+        result.y = next_number(line, length, &pos, true);
+        break;
+    case 'K':
+        result.kind = KORVA_KBD;
+        result.key = low_byte(next_number(line, length, &pos, true));
+        break;
+    case 'P':
+        result.kind = KORVA_PERIODIC;
+        result.count = next_number(line, length, &pos, false);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+struct ScriptLineFormat {
+    int32_t kind;
+    const char* format;  // takes `first` and `second`; a format with one %d ignores `second`
+};
+
+static const ScriptLineFormat SCRIPT_LINE_FORMATS[] = {
+    {KORVA_MOUSE, "KORVA_MOUSE(%d, %d);\n"},
+    {KORVA_KBD, "KORVA_KBD(%d);\n"},
+    {KORVA_PERIODIC, "KORVA_PERIODIC(%d);\n"},
+};
+
+int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, size_t size) {
+    if (size == 0) return 0;
+    out[0] = '\0';
+    for (const ScriptLineFormat& f : SCRIPT_LINE_FORMATS) {
+        if (f.kind != kind) continue;
+        int n = snprintf(out, size, f.format, static_cast<int>(first), static_cast<int>(second));
+        if (n < 0) {
+            out[0] = '\0';
+            return 0;
+        }
+        return static_cast<size_t>(n) < size ? n : static_cast<int>(size - 1);
+    }
+    return 0;
+}

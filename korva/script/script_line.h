@@ -1,0 +1,39 @@
+// One line of the script file "KORVA.SCR": reading it as the player does, and writing it
+// as the recorder does. Platform-free, so it is unit-tested and fuzzed natively.
+#ifndef KORVA_SCRIPT_SCRIPT_LINE_H
+#define KORVA_SCRIPT_SCRIPT_LINE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "korva/korva.h"
+
+// The player reads a line into a buffer of this size, so one read takes at most 511 characters.
+constexpr size_t SCRIPT_LINE_BUFFER_SIZE = 512;
+
+// A number on a line is taken from at most this many characters.
+constexpr size_t SCRIPT_NUMBER_MAX_CHARS = 11;
+
+// Big enough for the longest line the recorder writes, with its terminating NUL.
+constexpr size_t SCRIPT_LINE_FORMAT_SIZE = 64;
+
+// What one line asks the player for.
+struct ScriptLine {
+    int32_t kind;   // KORVA_MOUSE, KORVA_KBD, KORVA_PERIODIC, or KORVA_NONE: not a script line
+    int32_t x;      // KORVA_MOUSE: the first number
+    int32_t y;      // KORVA_MOUSE: the second number
+    int8_t key;     // KORVA_KBD: the low 8 bits of the number, as a signed value
+    int32_t count;  // KORVA_PERIODIC: the number of periodic events on the line, 0 or more
+};
+
+// Reads one line. The line ends at its first NUL or line feed, or after `size` bytes,
+// whichever comes first; nothing beyond that is read. Fields the kind does not use are 0.
+ScriptLine parse_script_line(const char* line, size_t size);
+
+// Writes the recorder's line for an event into `out` (NUL-terminated, cut to `size`) and
+// returns its length. For KORVA_MOUSE `first` and `second` are x and y; for KORVA_KBD
+// `first` is the key widened with its sign; for KORVA_PERIODIC `first` is the count.
+// Any other kind has no line: `out` becomes empty (when size > 0) and the result is 0.
+int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, size_t size);
+
+#endif
