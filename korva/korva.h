@@ -120,7 +120,8 @@ int KORVA_clear();
 int KORVA_flush();
 int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text);
 
-// The text console.
+// The text console. KORVA_printf stores one line of at most 1023 characters and returns the
+// length of the whole formatted text (like snprintf), or -1 when nothing could be stored.
 int KORVA_printf(const char* format, ...) KORVA_PRINTF_LIKE(1, 2);
 int KORVA_logging(int32_t flag);
 void KORVA_show_console(int32_t flag);

@@ -70,8 +70,10 @@ count_colour() {
 # How many pixels of the rectangle x y w h of the last screenshot are dark (each channel < 0x60).
 count_dark() {
     convert "$SHOT" -crop "${3}x${4}+$1+$2" +repage -depth 8 txt:- |
-        awk 'NR > 1 { h = $3; r = strtonum("0x" substr(h, 2, 2)); g = strtonum("0x" substr(h, 4, 2));
-                      b = strtonum("0x" substr(h, 6, 2)); if (r < 96 && g < 96 && b < 96) n++ }
+        awk 'function channel(i) { return index("0123456789ABCDEF", substr(h, i, 1)) - 1 }
+             NR > 1 { h = toupper($3); dark = 1
+                      for (i = 2; i <= 6; i += 2) if (channel(i) >= 6) dark = 0
+                      n += dark }
              END { print n + 0 }'
 }
 
@@ -84,12 +86,12 @@ colour_box() {
 screen_x() { echo $((ORIGIN_X + $1)); }
 screen_y() { echo $((ORIGIN_Y - $1)); }
 
-# Starts the room and waits until its window shows the drawn scene; sets ROOM_PID,
+# Starts the room (with a fresh working directory, unless $1 is keep-script) and waits until its window shows the drawn scene; sets ROOM_PID,
 # WINDOW, the window's screen rectangle WIN_X WIN_Y WIN_W WIN_H, the client area's
 # top-left CLIENT_X CLIENT_Y and the drawing origin ORIGIN_X ORIGIN_Y on the screen.
 start_room() {
     stop_room
-    rm -f "$WORKDIR/KORVA.SCR"
+    [[ "${1:-}" == keep-script ]] || rm -f "$WORKDIR/KORVA.SCR"
     wine64 "$ROOM_EXE" </dev/null >>"$WORKDIR/room.log" 2>&1 &
     ROOM_PID=$!
     poll 100 0.2 find_window || fail "no window named \"KORVA Graphics\" appeared"
@@ -104,20 +106,20 @@ scene_is_drawn() {
     [[ "$(count_colour 0 0 700 700 '#FF0000')" -ge 1681 ]]
 }
 
+# The pixels of a strip of the last screenshot (x y w h), one "#RRGGBB" a line, in order.
+strip() {
+    convert "$SHOT" -crop "${3}x${4}+$1+$2" +repage -depth 8 txt:- | awk 'NR > 1 { print $3 }'
+}
+
 # The cleared canvas has a 1-pixel black frame; its top row and left column mark the
-# client area's top-left corner. They are found by walking from the red (north) doorway
-# up and from the yellow (west) doorway left to the first black pixel.
+# client area's top-left corner. They are the last black pixels above the red (north)
+# doorway and left of the yellow (west) doorway.
 find_client_area() {
     local w h x y
     read -r w h x y <<<"$(colour_box '#FF0000')"
-    local col=$((x + w / 2)) row=$y
-    while ((row > WIN_Y)) && [[ "$(pixel "$col" $((row - 1)))" != "#000000" ]]; do row=$((row - 1)); done
-    CLIENT_Y=$((row - 1))
+    CLIENT_Y=$(strip $((x + w / 2)) "$WIN_Y" 1 $((y - WIN_Y)) | awk -v top="$WIN_Y" '$1 == "#000000" { last = NR } END { print top + last - 1 }')
     read -r w h x y <<<"$(colour_box '#FFFF00')"
-    col=$x
-    row=$((y + h / 2))
-    while ((col > WIN_X)) && [[ "$(pixel $((col - 1)) "$row")" != "#000000" ]]; do col=$((col - 1)); done
-    CLIENT_X=$((col - 1))
+    CLIENT_X=$(strip "$WIN_X" $((y + h / 2)) $((x - WIN_X)) 1 | awk -v left="$WIN_X" '$1 == "#000000" { last = NR } END { print left + last - 1 }')
     # The frame that Wine draws is as wide on the right and bottom as on the left.
     local border=$((CLIENT_X - WIN_X))
     CLIENT_W=$((WIN_W - 2 * border))
@@ -125,6 +127,12 @@ find_client_area() {
     ORIGIN_X=$((CLIENT_X + CLIENT_W / 2))
     ORIGIN_Y=$((CLIENT_Y + CLIENT_H / 2))
     echo "window ${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}, client ${CLIENT_W}x${CLIENT_H}+${CLIENT_X}+${CLIENT_Y}, origin ($ORIGIN_X, $ORIGIN_Y)"
+}
+
+# Clicks the close box that Wine draws at the right end of the caption.
+click_close_box() {
+    local border=$((CLIENT_X - WIN_X))
+    click_at $((WIN_X + WIN_W - border - 9)) $((WIN_Y + border + 8))
 }
 
 focus_room() {
@@ -141,6 +149,60 @@ key() {
 click_at() {
     xdotool mousemove --sync "$1" "$2" click 1
     sleep 0.3
+}
+
+# The "&Run" popup's entries in order: "item" or "separator" (see the menu table).
+RUN_MENU_LAYOUT=(item item item separator item separator item item item separator
+                 item item item separator item item item separator item item item separator
+                 item item item item separator item)
+
+# Opens the "&Run" popup with a mouse click on the menu bar and finds where it lies:
+# POPUP_X POPUP_Y POPUP_W POPUP_H, and LINE_ROWS, the screen rows of its top border, its
+# separators and its bottom border, read from a column right of every label.
+open_menu_with_mouse() {
+    shoot
+    local before=$SHOT
+    click_at $((CLIENT_X + 12)) $((CLIENT_Y - 9))
+    local i box=""
+    for ((i = 0; i < 25; i++)); do
+        shoot
+        box=$(convert "$before" "$SHOT" -compose difference -composite \
+                  -crop "${WIN_W}x$((WIN_Y + WIN_H - CLIENT_Y))+${WIN_X}+${CLIENT_Y}" +repage \
+                  -format '%@' info:)
+        [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[2] > 100)) && break
+        sleep 0.2
+    done
+    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[2] > 100)) ||
+        fail "the \"&Run\" popup did not open on a click on the menu bar"
+    POPUP_W=${BASH_REMATCH[1]} POPUP_H=${BASH_REMATCH[2]}
+    POPUP_X=$((WIN_X + BASH_REMATCH[3])) POPUP_Y=$((CLIENT_Y + BASH_REMATCH[4]))
+    # Every row of that column has the popup's background colour except the lines.
+    mapfile -t LINE_ROWS < <(strip $((POPUP_X + POPUP_W - 6)) "$POPUP_Y" 1 "$POPUP_H" |
+        awk -v top="$POPUP_Y" '{ row[NR] = $1; n[$1]++ }
+             END { for (c in n) if (n[c] > n[bg]) bg = c; for (r = 1; r <= NR; r++) if (row[r] != bg) print top + r - 1 }')
+    ((${#LINE_ROWS[@]} == 9)) || fail "expected 9 lines (2 borders, 7 separators) in the popup, found ${#LINE_ROWS[@]}"
+}
+
+# Clicks entry $1 (1 to 28) of the open popup. Items between two lines share the space evenly.
+pick_menu_entry() {
+    local position=$1 segment=0 first=1 k
+    for ((k = 1; k < position; k++)); do
+        if [[ "${RUN_MENU_LAYOUT[k - 1]}" == separator ]]; then segment=$((segment + 1)); first=$((k + 1)); fi
+    done
+    local count=0
+    k=$first
+    while ((k <= ${#RUN_MENU_LAYOUT[@]})) && [[ "${RUN_MENU_LAYOUT[k - 1]}" == item ]]; do
+        count=$((count + 1))
+        k=$((k + 1))
+    done
+    local top=$((LINE_ROWS[segment] + 1)) bottom=$((LINE_ROWS[segment + 1] - 1))
+    local y=$((top + (2 * (position - first) + 1) * (bottom - top + 1) / (2 * count)))
+    click_at $((POPUP_X + 30)) "$y"
+}
+
+menu_with_mouse() {
+    open_menu_with_mouse
+    pick_menu_entry "$1"
 }
 
 # A left click at a point of the room's coordinates.

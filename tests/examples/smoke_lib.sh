@@ -25,12 +25,13 @@ start_program() {
     program_pid=$!
 }
 
-# Prints the X id of the top-level window with this exact title, waiting up to 60 s for it
-# (the first program of a fresh Wine prefix takes a while).
+# Prints the X id of the program's own visible window with this exact title (a window left
+# by another program must not stand in for it), waiting up to 60 s: the first program of a
+# fresh Wine prefix takes a while.
 wait_for_window() {
     local title=$1 id=""
     for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
+        id=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "^$title\$" 2>/dev/null | head -n 1 || true)
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window \"$title\" appeared"
         sleep 0.2
@@ -41,7 +42,8 @@ wait_for_window() {
 wait_until_gone() {
     local title=$1
     for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || return 0
+        xdotool search --all --onlyvisible --pid "$program_pid" --name "^$title\$" >/dev/null 2>&1 ||
+            return 0
         sleep 0.1
     done
     fail "the window \"$title\" was still there after 10 s"

@@ -137,7 +137,10 @@ TEST_F(GraphicsWindowTest, RunMenuIsBuiltFromTheTable) {
         UINT state = GetMenuState(fresh, pos, MF_BYPOSITION);
         EXPECT_EQ((state & MF_SEPARATOR) != 0, e.state == SEPARATOR);
         EXPECT_EQ((state & MF_CHECKED) != 0, e.state == CHECKED);
-        EXPECT_EQ((state & MF_GRAYED) != 0, e.state == GRAYED);
+        // The platform reports separators as grayed as well; only string items are compared.
+        if (e.state != SEPARATOR) {
+            EXPECT_EQ((state & MF_GRAYED) != 0, e.state == GRAYED);
+        }
         EXPECT_EQ(static_cast<int32_t>(GetMenuItemID(fresh, static_cast<int>(pos))), e.id);
         char label[64] = {};
         GetMenuStringA(fresh, pos, label, sizeof label, MF_BYPOSITION);

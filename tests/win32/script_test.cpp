@@ -105,9 +105,13 @@ protected:
         return kind;
     }
 
-    static bool is_sentinel(int32_t kind, const EventRecord& e) {
-        return kind == KORVA_MOUSE && e.x == SENTINEL_PX - korva_state.origin_x &&
-               e.y == korva_state.origin_y - SENTINEL_PY;
+    // The wait was ended by the sentinel click, not by a played event.
+    static ::testing::AssertionResult is_sentinel(int32_t kind, const EventRecord& e) {
+        int32_t x = SENTINEL_PX - korva_state.origin_x;
+        int32_t y = korva_state.origin_y - SENTINEL_PY;
+        if (kind == KORVA_MOUSE && e.x == x && e.y == y) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "expected no played event (the sentinel click at " << x << ", "
+                                             << y << "), got kind " << kind << " at " << e.x << ", " << e.y;
     }
 };
 

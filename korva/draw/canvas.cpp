@@ -1,0 +1,62 @@
+// The canvas: clearing it, copying it to the graphics window, and measuring text in the
+// library's font.
+#include "korva/core/state.h"
+#include "korva/draw/colors.h"
+#include "korva/draw/draw_internal.h"
+#include "korva/draw/raster.h"
+
+#include <string.h>
+
+void copy_canvas_to_window() {
+    BitBlt(korva_state.window_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, korva_state.canvas_dc, 0, 0,
+           SRCCOPY);
+}
+
+// The outline comes from the context's default pen, a 1-pixel black one, because every
+// drawing call selects its own pen back out: hence the black frame of a cleared canvas.
+int KORVA_clear() {
+    LibraryState& s = korva_state;
+    if (s.logging) KORVA_printf("Clearing the graphics window\n");
+    HBRUSH white = CreateSolidBrush(COLOR_TABLE[KORVA_WHITE].rgb);
+    HGDIOBJ previous = SelectObject(s.canvas_dc, white);
+    Rectangle(s.canvas_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT);
+    SelectObject(s.canvas_dc, previous);
+    DeleteObject(white);
+    s.canvas_dirty = 1;
+    return 1;
+}
+
+int KORVA_flush() {
+    LibraryState& s = korva_state;
+    if (s.logging) KORVA_printf("Flushing the graphics window\n");
+    if (s.canvas_dirty) {
+        copy_canvas_to_window();
+        s.canvas_dirty = 0;
+    }
+    return 1;
+}
+
+int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text) {
+    int32_t size = corrected_ptsize(ptsize);
+    if (text == nullptr) text = "";
+    SIZE extent{};
+    HGLOBAL block = copy_text_to_block(text);
+    if (block == nullptr) {
+        KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "measured");
+    } else {
+        HDC dc = korva_state.canvas_dc;
+        HFONT font = create_korva_font(size);
+        HGDIOBJ previous = SelectObject(dc, font);
+        const char* copy = static_cast<const char*>(GlobalLock(block));
+        if (copy != nullptr) {
+            GetTextExtentPointA(dc, copy, lstrlenA(copy), &extent);
+            GlobalUnlock(block);
+        }
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        GlobalFree(block);
+    }
+    if (height != nullptr) *height = extent.cy;
+    if (width != nullptr) *width = extent.cx;
+    return 1;
+}

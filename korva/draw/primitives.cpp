@@ -1,0 +1,268 @@
+// The painting primitives: each corrects its arguments (one console message per correction,
+// in the order that primitive states), logs the call while logging is on, and hands one
+// DrawCommand to the executor. The integer forms only pack Points and call the Point forms.
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "korva/core/state.h"
+#include "korva/draw/colors.h"
+#include "korva/draw/draw_internal.h"
+#include "korva/draw/geometry.h"
+#include "korva/draw/raster.h"
+
+// Formatted texts are built in a buffer of this size: at most 1023 characters.
+static constexpr int32_t FORMAT_BUFFER_SIZE = 1024;
+
+static int32_t checked_color(int32_t color) {
+    ColorCheck check = check_color(color);
+    if (check.illegal) KORVA_printf(ILLEGAL_COLOR_MESSAGE, color);
+    return check.color;
+}
+
+static int32_t corrected(SizeKind kind, int32_t value) {
+    SizeCorrection correction = correct_size(kind, value);
+    for (int32_t i = 0; i < correction.count; ++i) {
+        KORVA_printf(size_message(kind), correction.fixes[i].given, correction.fixes[i].used);
+    }
+    return correction.value;
+}
+
+int32_t corrected_ptsize(int32_t ptsize) {
+    return corrected(CORRECT_PTSIZE, ptsize);
+}
+
+HGLOBAL copy_text_to_block(const char* text) {
+    size_t length = strlen(text);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
+    if (block == nullptr) return nullptr;
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    if (bytes == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(bytes, text, length + 1);
+    GlobalUnlock(block);
+    return block;
+}
+
+static const char* color_name(int32_t color) {
+    return COLOR_TABLE[color].name;
+}
+
+static bool logging() {
+    return korva_state.logging != 0;
+}
+
+int KORVA_draw_pixel(int32_t color, Point p) {
+    color = checked_color(color);
+    if (logging()) KORVA_printf("%s pixel at (%d,%d)\n", color_name(color), p.x, p.y);
+    DrawCommand command{};
+    command.kind = DRAW_PIXEL;
+    command.color = color;
+    command.p1 = p;
+    execute_draw_command(command);
+    return 1;
+}
+
+int KORVA_draw_circle(int32_t color, Point centre, int32_t radius) {
+    color = checked_color(color);
+    radius = corrected(CORRECT_RADIUS, radius);
+    if (logging()) {
+        KORVA_printf("%s circle at (%d,%d), radius %d\n", color_name(color), centre.x, centre.y, radius);
+    }
+    Corners box = circle_corners(centre, radius);
+    DrawCommand command{};
+    command.kind = DRAW_OVAL;
+    command.color = color;
+    command.width = 0;
+    command.p1 = box.upper_left;
+    command.p2 = box.lower_right;
+    execute_draw_command(command);
+    return 1;
+}
+
+int KORVA_draw_triangle(int32_t color, Point p1, Point p2, Point p3, int32_t width) {
+    color = checked_color(color);
+    width = corrected(CORRECT_WIDTH, width);
+    if (logging()) {
+        KORVA_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", color_name(color), p1.x, p1.y, p2.x, p2.y,
+                     p3.x, p3.y);
+    }
+    DrawCommand command{};
+    command.kind = DRAW_TRIANGLE;
+    command.color = color;
+    command.width = width;
+    command.p1 = p1;
+    command.p2 = p2;
+    command.p3 = p3;
+    execute_draw_command(command);
+    return 1;
+}
+
+int KORVA_draw_rectangle(int32_t color, Point p1, Point p2, int32_t width) {
+    Corners box = normalise_corners(p1, p2);
+    color = checked_color(color);
+    width = corrected(CORRECT_WIDTH, width);
+    if (logging()) {
+        const Point& a = box.upper_left;
+        const Point& b = box.lower_right;
+        if (width == 0) {
+            KORVA_printf("%s rectangle with bounding box (%d,%d) to (%d,%d), filled\n", color_name(color), a.x,
+                         a.y, b.x, b.y);
+        } else {
+            KORVA_printf("%s rectangle with bounding box (%d,%d) to (%d,%d) with line width %d\n",
+                         color_name(color), a.x, a.y, b.x, b.y, width);
+        }
+    }
+    DrawCommand command{};
+    command.kind = DRAW_RECTANGLE;
+    command.color = color;
+    command.width = width;
+    command.p1 = box.upper_left;
+    command.p2 = box.lower_right;
+    execute_draw_command(command);
+    return 1;
+}
+
+// The oval corrects its width before its colour: the reverse of the rectangle.
+int KORVA_draw_oval(int32_t color, Point p1, Point p2, int32_t width) {
+    Corners box = normalise_corners(p1, p2);
+    width = corrected(CORRECT_WIDTH, width);
+    color = checked_color(color);
+    if (logging()) {
+        const Point& a = box.upper_left;
+        const Point& b = box.lower_right;
+        if (width == 0) {
+            KORVA_printf("%s oval with bounding box (%d,%d) to (%d,%d), filled\n", color_name(color), a.x, a.y,
+                         b.x, b.y);
+        } else {
+            KORVA_printf("%s oval with bounding box (%d,%d) to (%d,%d), line width %d\n", color_name(color),
+                         a.x, a.y, b.x, b.y, width);
+        }
+    }
+    DrawCommand command{};
+    command.kind = DRAW_OVAL;
+    command.color = color;
+    command.width = width;
+    command.p1 = box.upper_left;
+    command.p2 = box.lower_right;
+    execute_draw_command(command);
+    return 1;
+}
+
+int KORVA_draw_line(int32_t color, Point start, Point end, int32_t width) {
+    width = corrected(CORRECT_WIDTH, width);
+    color = checked_color(color);
+    if (logging()) {
+        KORVA_printf("%s line from (%d,%d) to (%d,%d), width %d\n", color_name(color), start.x, start.y, end.x,
+                     end.y, width);
+    }
+    DrawCommand command{};
+    command.kind = DRAW_LINE;
+    command.color = color;
+    command.width = width == 0 ? 1 : width;
+    command.p1 = start;
+    command.p2 = end;
+    execute_draw_command(command);
+    return 1;
+}
+
+int KORVA_draw_text(int32_t color, Point p, int32_t ptsize, const char* text) {
+    if (text == nullptr) text = "";
+    ptsize = corrected_ptsize(ptsize);
+    color = checked_color(color);
+    if (logging()) KORVA_printf("%s text at (%d,%d), \"%s\"\n", color_name(color), p.x, p.y, text);
+    HGLOBAL block = copy_text_to_block(text);
+    if (block == nullptr) {
+        KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "drawn");
+        return 1;
+    }
+    DrawCommand command{};
+    command.kind = DRAW_TEXT;
+    command.color = color;
+    command.p1 = p;
+    command.p2 = {ptsize, 0};
+    command.text = block;
+    execute_draw_command(command);
+    GlobalFree(block);
+    return 1;
+}
+
+// Formats into the 1024-byte buffer. A longer result keeps its first 1023 characters and
+// the count is that of the kept text; a formatting error leaves the empty text.
+static int32_t format_text(char (&buffer)[FORMAT_BUFFER_SIZE], const char* format, va_list args) {
+    buffer[0] = '\0';
+    if (format == nullptr) return 0;
+    int formatted = vsnprintf(buffer, sizeof buffer, format, args);
+    if (formatted < 0) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return formatted < FORMAT_BUFFER_SIZE ? formatted : FORMAT_BUFFER_SIZE - 1;
+}
+
+int KORVA_printf_at(int32_t color, Point p, int32_t ptsize, const char* format, ...) {
+    char buffer[FORMAT_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    int32_t count = format_text(buffer, format, args);
+    va_end(args);
+    KORVA_draw_text(color, p, ptsize, buffer);
+    return count;
+}
+
+int KORVA_printf_at(int32_t color, int32_t x, int32_t y, int32_t ptsize, const char* format, ...) {
+    char buffer[FORMAT_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    int32_t count = format_text(buffer, format, args);
+    va_end(args);
+    KORVA_draw_text(color, Point{x, y}, ptsize, buffer);
+    return count;
+}
+
+int KORVA_printf_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* format, ...) {
+    char buffer[FORMAT_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    int32_t count = format_text(buffer, format, args);
+    va_end(args);
+    KORVA_text_extent(ptsize, height, width, buffer);
+    return count;
+}
+
+int KORVA_undo() {
+    KORVA_printf("KORVA_undo is no longer supported.\n");
+    return 1;
+}
+
+// The integer forms: pack the coordinates into Points, in order, and call the Point forms.
+int KORVA_draw_pixel(int32_t color, int32_t x, int32_t y) {
+    return KORVA_draw_pixel(color, Point{x, y});
+}
+
+int KORVA_draw_circle(int32_t color, int32_t x, int32_t y, int32_t radius) {
+    return KORVA_draw_circle(color, Point{x, y}, radius);
+}
+
+int KORVA_draw_triangle(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                        int32_t width) {
+    return KORVA_draw_triangle(color, Point{x1, y1}, Point{x2, y2}, Point{x3, y3}, width);
+}
+
+int KORVA_draw_rectangle(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width) {
+    return KORVA_draw_rectangle(color, Point{x1, y1}, Point{x2, y2}, width);
+}
+
+int KORVA_draw_oval(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width) {
+    return KORVA_draw_oval(color, Point{x1, y1}, Point{x2, y2}, width);
+}
+
+int KORVA_draw_line(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width) {
+    return KORVA_draw_line(color, Point{x1, y1}, Point{x2, y2}, width);
+}
+
+int KORVA_draw_text(int32_t color, int32_t x, int32_t y, int32_t ptsize, const char* text) {
+    return KORVA_draw_text(color, Point{x, y}, ptsize, text);
+}

@@ -1,0 +1,214 @@
+// The colour table, the argument corrections, the corner normalisation and the
+// overflow-safe transform and clipping of the drawing primitives.
+#include <gtest/gtest.h>
+
+#include <limits.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "korva/draw/colors.h"
+#include "korva/draw/geometry.h"
+
+static std::string format2(const char* format, int32_t a, int32_t b) {
+    char buffer[128];
+    snprintf(buffer, sizeof buffer, format, a, b);
+    return buffer;
+}
+
+// The messages a correction would write, in order.
+static std::vector<std::string> messages_of(SizeKind kind, const SizeCorrection& c) {
+    std::vector<std::string> lines;
+    for (int32_t i = 0; i < c.count; ++i) lines.push_back(format2(size_message(kind), c.fixes[i].given, c.fixes[i].used));
+    return lines;
+}
+
+TEST(Colors, TableHoldsNamesAndBgrValues) {
+    struct Case { int32_t index; const char* name; uint32_t red, green, blue; };
+    const Case cases[] = {
+        {0, "black", 0, 0, 0},          {1, "white", 255, 255, 255},   {2, "red", 255, 0, 0},
+        {4, "blue", 0, 0, 255},         {8, "purple", 153, 0, 204},    {9, "navy blue", 0, 51, 153},
+        {13, "orange", 255, 102, 0},    {19, "forest green", 0, 102, 51}, {22, "50% gray", 128, 128, 128},
+        {23, "20% gray", 204, 204, 204},
+    };
+    for (const Case& c : cases) {
+        EXPECT_STREQ(c.name, COLOR_TABLE[c.index].name) << "index " << c.index;
+        EXPECT_EQ(c.red | c.green << 8 | c.blue << 16, COLOR_TABLE[c.index].rgb) << "index " << c.index;
+    }
+}
+
+TEST(Colors, IllegalIndicesBecomeRed) {
+    struct Case { int32_t given; int32_t used; bool illegal; };
+    const Case cases[] = {{0, 0, false}, {23, 23, false}, {24, 2, true},        {-1, 2, true},
+                          {99, 2, true}, {INT_MIN, 2, true}, {INT_MAX, 2, true}};
+    for (const Case& c : cases) {
+        ColorCheck check = check_color(c.given);
+        EXPECT_EQ(c.used, check.color) << "colour " << c.given;
+        EXPECT_EQ(c.illegal, check.illegal) << "colour " << c.given;
+    }
+    EXPECT_EQ("Illegal color 24; using RED.\n", format2(ILLEGAL_COLOR_MESSAGE, 24, 0));
+}
+
+TEST(Colors, SizeCorrectionsAndTheirMessages) {
+    struct Case { SizeKind kind; int32_t given; int32_t used; std::vector<std::string> messages; };
+    const std::vector<Case> cases = {
+        {CORRECT_RADIUS, 0, 0, {}},
+        {CORRECT_RADIUS, 5, 5, {}},
+        {CORRECT_RADIUS, -5, 5, {"Radius of -5 not possible, using radius 5\n"}},
+        {CORRECT_RADIUS, INT_MIN, INT_MAX, {"Radius of -2147483648 not possible, using radius 2147483647\n"}},
+        {CORRECT_RADIUS, INT_MAX, INT_MAX, {}},
+        {CORRECT_WIDTH, -3, 3, {"Width of -3 not possible, using width 3\n"}},
+        {CORRECT_WIDTH, INT_MIN, INT_MAX, {"Width of -2147483648 not possible, using width 2147483647\n"}},
+        {CORRECT_WIDTH, 500, 500, {}},
+        {CORRECT_PTSIZE, 0, 0, {}},
+        {CORRECT_PTSIZE, 127, 127, {}},
+        {CORRECT_PTSIZE, 128, 127, {"ptsize of 128 not possible, using ptsize 127\n"}},
+        {CORRECT_PTSIZE, -12, 12, {"ptsize of -12 not possible, using ptsize 12\n"}},
+        {CORRECT_PTSIZE, -200, 127,
+         {"ptsize of -200 not possible, using ptsize 200\n", "ptsize of 200 not possible, using ptsize 127\n"}},
+        {CORRECT_PTSIZE, INT_MIN, 127,
+         {"ptsize of -2147483648 not possible, using ptsize 2147483647\n",
+          "ptsize of 2147483647 not possible, using ptsize 127\n"}},
+        {CORRECT_PTSIZE, INT_MAX, 127, {"ptsize of 2147483647 not possible, using ptsize 127\n"}},
+    };
+    for (const Case& c : cases) {
+        SizeCorrection correction = correct_size(c.kind, c.given);
+        EXPECT_EQ(c.used, correction.value) << "kind " << c.kind << ", given " << c.given;
+        EXPECT_EQ(c.messages, messages_of(c.kind, correction)) << "kind " << c.kind << ", given " << c.given;
+    }
+}
+
+TEST(Colors, CornersAreNormalisedToUpperLeftAndLowerRight) {
+    struct Case { Point p1, p2, upper_left, lower_right; };
+    const Case cases[] = {
+        {{10, -10}, {-10, 10}, {-10, 10}, {10, -10}},
+        {{-10, 10}, {10, -10}, {-10, 10}, {10, -10}},
+        {{-10, -10}, {10, 10}, {-10, 10}, {10, -10}},
+        {{INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}, {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}},
+        {{3, 3}, {3, 3}, {3, 3}, {3, 3}},
+    };
+    for (const Case& c : cases) {
+        Corners corners = normalise_corners(c.p1, c.p2);
+        EXPECT_EQ(c.upper_left.x, corners.upper_left.x);
+        EXPECT_EQ(c.upper_left.y, corners.upper_left.y);
+        EXPECT_EQ(c.lower_right.x, corners.lower_right.x);
+        EXPECT_EQ(c.lower_right.y, corners.lower_right.y);
+    }
+}
+
+TEST(Geometry, TransformAndBoxesDoNotOverflow) {
+    WidePoint p = to_device(300, 250, Point{INT_MIN, INT_MIN});
+    EXPECT_EQ(300 + int64_t{INT_MIN}, p.x);
+    EXPECT_EQ(250 - int64_t{INT_MIN}, p.y);
+    WideBox box = inclusive_device_box(300, 250, Point{-10, 10}, Point{10, -10});
+    EXPECT_EQ(290, box.left);
+    EXPECT_EQ(240, box.top);
+    EXPECT_EQ(311, box.right) << "the right column is part of the box";
+    EXPECT_EQ(261, box.bottom) << "the bottom row is part of the box";
+    WideBox huge = inclusive_device_box(300, 250, Point{INT_MIN, INT_MAX}, Point{INT_MAX, INT_MIN});
+    EXPECT_FALSE(box_within_device_limit(huge));
+    EXPECT_EQ(-DEVICE_LIMIT, clamp_to_device(huge.left));
+    EXPECT_EQ(DEVICE_LIMIT, clamp_to_device(huge.bottom));
+    EXPECT_EQ(PEN_WIDTH_LIMIT, limit_pen_width(INT_MAX));
+    EXPECT_EQ(7, limit_pen_width(7));
+}
+
+TEST(Geometry, CircleCornersStayWithin32Bits) {
+    struct Case { Point centre; int32_t radius; Point upper_left, lower_right; };
+    const Case cases[] = {
+        {{0, 0}, 5, {-5, 5}, {5, -5}},
+        {{0, 0}, 0, {0, 0}, {0, 0}},
+        {{INT_MAX, INT_MIN}, 5, {INT_MAX - 5, INT_MIN + 5}, {INT_MAX, INT_MIN}},
+        {{0, 0}, INT_MAX, {-INT_MAX, INT_MAX}, {INT_MAX, -INT_MAX}},
+        {{-100, 100}, INT_MAX, {INT_MIN, INT_MAX}, {INT_MAX - 100, 100 - INT_MAX}},
+    };
+    for (const Case& c : cases) {
+        Corners box = circle_corners(c.centre, c.radius);
+        EXPECT_EQ(c.upper_left.x, box.upper_left.x) << "radius " << c.radius;
+        EXPECT_EQ(c.upper_left.y, box.upper_left.y) << "radius " << c.radius;
+        EXPECT_EQ(c.lower_right.x, box.lower_right.x) << "radius " << c.radius;
+        EXPECT_EQ(c.lower_right.y, box.lower_right.y) << "radius " << c.radius;
+    }
+}
+
+TEST(Geometry, SegmentsAreClippedKeepingInsideEndsExact) {
+    const int64_t L = DEVICE_LIMIT;
+    struct Case { WidePoint from, to; bool visible; Point clipped_from, clipped_to; };
+    const Case cases[] = {
+        {{300, 250}, {310, 250}, true, {300, 250}, {310, 250}},
+        {{int64_t{INT_MIN}, 250}, {310, 250}, true, {int32_t(-L), 250}, {310, 250}},
+        {{300, 250}, {int64_t{INT_MAX} + 300, 250}, true, {300, 250}, {int32_t(L), 250}},
+        // A diagonal through the middle keeps its direction after clipping.
+        {{int64_t{INT_MIN}, int64_t{INT_MIN}}, {int64_t{INT_MAX}, int64_t{INT_MAX}}, true,
+         {int32_t(-L), int32_t(-L)}, {int32_t(L), int32_t(L)}},
+        {{int64_t{INT_MIN}, 0}, {int64_t{INT_MIN} + 5, 10}, false, {0, 0}, {0, 0}},
+        {{0, 4 * L}, {10, 4 * L}, false, {0, 0}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        DeviceSegment s{};
+        ASSERT_EQ(c.visible, clip_segment(c.from, c.to, &s)) << "from x " << c.from.x;
+        if (!c.visible) continue;
+        EXPECT_EQ(c.clipped_from.x, s.from.x);
+        EXPECT_EQ(c.clipped_from.y, s.from.y);
+        EXPECT_EQ(c.clipped_to.x, s.to.x);
+        EXPECT_EQ(c.clipped_to.y, s.to.y);
+    }
+}
+
+TEST(Geometry, TrianglesAreClippedToTheLimit) {
+    const WidePoint inside[3] = {{0, 0}, {100, 0}, {0, 100}};
+    Point out[MAX_CLIPPED_CORNERS];
+    ASSERT_EQ(3, clip_triangle(inside, out));
+    EXPECT_EQ(100, out[1].x);
+    EXPECT_EQ(100, out[2].y);
+
+    const WidePoint huge[3] = {{int64_t{INT_MIN}, int64_t{INT_MIN}}, {int64_t{INT_MAX}, int64_t{INT_MIN}},
+                               {0, int64_t{INT_MAX}}};
+    int32_t n = clip_triangle(huge, out);
+    ASSERT_GE(n, 3);
+    ASSERT_LE(n, 7);
+    for (int32_t i = 0; i < n; ++i) {
+        EXPECT_LE(out[i].x < 0 ? -int64_t{out[i].x} : out[i].x, DEVICE_LIMIT) << "corner " << i;
+        EXPECT_LE(out[i].y < 0 ? -int64_t{out[i].y} : out[i].y, DEVICE_LIMIT) << "corner " << i;
+    }
+
+    const WidePoint outside[3] = {{int64_t{INT_MIN}, 0}, {int64_t{INT_MIN} + 10, 0}, {int64_t{INT_MIN}, 10}};
+    EXPECT_EQ(0, clip_triangle(outside, out));
+}
+
+// A filled ellipse far larger than the canvas covers it whole; its outline of width 1
+// crosses a row in two thin spans; one far away touches no row.
+TEST(Geometry, LargeEllipseRowsLieOnTheCanvas) {
+    const WideBox covering{-(int64_t{1} << 32), -(int64_t{1} << 32), int64_t{1} << 32, int64_t{1} << 32};
+    RowSpans filled = ellipse_row_spans(covering, 0, true, 270);
+    ASSERT_EQ(1, filled.count);
+    EXPECT_EQ(0, filled.first[0]);
+    EXPECT_EQ(KORVA_CANVAS_WIDTH - 1, filled.last[0]);
+    EXPECT_EQ(0, ellipse_row_spans(covering, 1, false, 270).count) << "the outline is far outside the canvas";
+
+    // Centred on the canvas's column 300, 100000 wide: at its middle row the outline is
+    // off the canvas; near its top row it crosses the canvas.
+    const WideBox tall{300 - 50000, 0, 300 + 50001, 100000};
+    RowSpans top = ellipse_row_spans(tall, 1, false, 0);
+    ASSERT_GE(top.count, 1);
+    for (int32_t i = 0; i < top.count; ++i) {
+        EXPECT_GE(top.first[i], 0);
+        EXPECT_LE(top.last[i], KORVA_CANVAS_WIDTH - 1);
+    }
+    const WideBox far{int64_t{1} << 33, 0, (int64_t{1} << 33) + 100000, 100};
+    EXPECT_EQ(0, ellipse_row_spans(far, 0, true, 50).count);
+    EXPECT_EQ(0, ellipse_row_spans(far, PEN_WIDTH_LIMIT, false, 50).count);
+}
+
+TEST(Geometry, TextLinesGoDownByTheirHeight) {
+    EXPECT_EQ(250 - 16, text_line_top(250, 0, 0, 16)) << "first line's cell stands above the point";
+    EXPECT_EQ(250, text_line_top(250, 0, 1, 16));
+    EXPECT_EQ(250 - int64_t{INT_MIN} + 16, text_line_top(250, INT_MIN, 2, 16));
+    EXPECT_TRUE(text_line_may_show(-100000, 100, 16)) << "a long line may reach the canvas from far left";
+    EXPECT_FALSE(text_line_may_show(-TEXT_REACH, 100, 16));
+    EXPECT_FALSE(text_line_may_show(KORVA_CANVAS_WIDTH, 100, 16));
+    EXPECT_FALSE(text_line_may_show(0, -16, 16));
+    EXPECT_TRUE(text_line_may_show(0, -15, 16));
+    EXPECT_FALSE(text_line_may_show(0, KORVA_CANVAS_HEIGHT, 16));
+}
