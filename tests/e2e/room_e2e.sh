@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared steps of the room's end-to-end tests (sourced, not run): start room.exe in the
 # test session, find its client area on the screen, drive it with real X input through
 # xdotool, and read pixels from screenshots. Every wait polls a bounded number of times.
@@ -172,8 +173,9 @@ open_menu_with_mouse() {
         [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[2] > 100)) && break
         sleep 0.2
     done
-    [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[2] > 100)) ||
+    if ! [[ "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || ((BASH_REMATCH[2] <= 100)); then
         fail "the \"&Run\" popup did not open on a click on the menu bar"
+    fi
     POPUP_W=${BASH_REMATCH[1]} POPUP_H=${BASH_REMATCH[2]}
     POPUP_X=$((WIN_X + BASH_REMATCH[3])) POPUP_Y=$((CLIENT_Y + BASH_REMATCH[4]))
     # Every row of that column has the popup's background colour except the lines.

@@ -5,6 +5,7 @@
 
 # shellcheck disable=SC1091
 source "$session/session.env"
+exe=$(realpath "$exe")
 program_pid=""
 
 stop_program() {
@@ -14,8 +15,9 @@ stop_program() {
 }
 trap stop_program EXIT
 
+# To stderr, so a failure inside $(...) is still seen.
 fail() {
-    echo "FAIL: $*"
+    echo "FAIL: $*" >&2
     exit 1
 }
 
