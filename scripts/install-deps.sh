@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build make g++ clang libclang-rt-14-dev   # host build, sanitizers and the fuzzer
   g++-mingw-w64-x86-64-posix                             # the Windows cross compiler
   googletest                                             # test framework sources, built for both targets
-  wine64                                                 # runs the .exe files on Linux
+  wine64 fonts-wine                                      # runs the .exe files on Linux, with its own system fonts
   xvfb xauth                                             # a headless X display for tests
   xdotool x11-utils imagemagick                          # real X input and screenshots
   openbox                                                # a small window manager, so windows get a close box

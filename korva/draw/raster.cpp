@@ -94,6 +94,7 @@ static void paint_line(HDC dc, const DrawCommand& c) {
         LineTo(dc, segment.to.x, segment.to.y);
     }
     SelectObject(dc, previous);
+    DeleteObject(pen);
 }
 
 static void paint_pixel(HDC dc, const DrawCommand& c) {
