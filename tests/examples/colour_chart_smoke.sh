@@ -8,6 +8,7 @@ session=$1 exe=$2 work=$3 source=$4
 source "$source/tests/examples/smoke_lib.sh"
 
 # R,G,B of colour indices 0 to 23.
+# shellcheck disable=SC2054  # the commas are inside each element
 COLOURS=(
     0,0,0 255,255,255 255,0,0 0,255,0 0,0,255 255,255,0
     255,0,255 0,255,255 153,0,204 0,51,153 153,102,153 153,255,255

@@ -2,6 +2,7 @@
 # start a program under Wine in the test session, find its windows, drive it with real X
 # input, read pixels of screenshots, and check that it ends by itself with exit code 0.
 # The caller sets: session (the Wine session dir), exe, work (working dir), source (tree).
+# shellcheck shell=bash disable=SC2154
 
 # shellcheck disable=SC1091
 source "$session/session.env"
@@ -22,7 +23,7 @@ fail() {
 }
 
 start_program() {
-    cd "$work"
+    cd "$work" || exit 1
     "$source/scripts/wine-exec.sh" "$session" "$exe" >"$work/program.log" 2>&1 &
     program_pid=$!
 }
@@ -53,6 +54,7 @@ wait_until_gone() {
 
 # Sets win_x, win_y, win_w, win_h from the window's X geometry.
 window_geometry() {
+    # shellcheck disable=SC2034  # WINDOW and SCREEN are set by the eval and not needed
     local WINDOW X Y WIDTH HEIGHT SCREEN
     eval "$(xdotool getwindowgeometry --shell "$1")"
     win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
