@@ -13,6 +13,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "korva/script/script_line.h"
 
@@ -27,7 +28,7 @@ static const uint32_t ROSTER_CAPACITY = 50;
 // The full room makes fonts and console lines (50 names each per redraw), the empty-room flood
 // pens and brushes (4 and 5 per redraw) quickly, with logging off.
 static const uint32_t FULL_ROOM_CLICKS = 2000;
-static const uint32_t FLOOD_CLICKS = 25000;
+static const uint32_t FLOOD_CLICKS = 20000;
 static const uint32_t GDI_PROBE_LIMIT = 1u << 20;
 static const DWORD WINDOW_WAIT_MS = 30000;
 static const DWORD SYNC_WAIT_MS = 30000;
@@ -96,7 +97,6 @@ struct Model {
 };
 
 struct Figures {
-    uint32_t actions;          // random actions taken
     uint32_t messages;         // messages posted, markers excluded
     uint32_t event_messages;   // clicks, Enters and Leaves: each ends one wait, so one redraw at least
     uint32_t logged_events;    // those of them posted while logging was on
@@ -263,12 +263,13 @@ static void click_room(int32_t x, int32_t y) {
 // clears or sets WS_VISIBLE, and that style can be read from here.
 static void await_marker(bool visible) {
     post(WM_SETREDRAW, visible ? TRUE : FALSE, 0);
-    for (DWORD waited = 0;; ++waited) {
+    const DWORD posted_at = GetTickCount();
+    for (;;) {
         bool now_visible = (GetWindowLongA(room.window, GWL_STYLE) & WS_VISIBLE) != 0;
         if (now_visible == visible) return;
         // Waiting on the process handle also notices a room that dies meanwhile.
         if (WaitForSingleObject(room.process.hProcess, 1) == WAIT_OBJECT_0) expect_alive("while handling its queue");
-        if (waited > SYNC_WAIT_MS) fail("room.exe did not handle its queue within %lu ms (hung, or stopped in a debugger)", SYNC_WAIT_MS);
+        if (GetTickCount() - posted_at > SYNC_WAIT_MS) fail("room.exe did not handle its queue within %lu ms (hung, or stopped in a debugger)", SYNC_WAIT_MS);
     }
 }
 
@@ -284,7 +285,7 @@ static void sample_memory(SIZE_T* working_set, SIZE_T* private_bytes) {
     if (!GetProcessMemoryInfo(room.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
         fail("GetProcessMemoryInfo on room.exe failed (error %lu)", GetLastError());
     *working_set = counters.WorkingSetSize;
-    if (private_bytes != nullptr) *private_bytes = counters.PrivateUsage;
+    *private_bytes = counters.PrivateUsage;
     if (counters.WorkingSetSize > figures.ws_peak) figures.ws_peak = counters.WorkingSetSize;
 }
 
@@ -371,7 +372,6 @@ static bool random_action() {
         }
         break;
     }
-    ++figures.actions;
     return was_recording && !model.recording;
 }
 
@@ -383,10 +383,11 @@ static void run_random_phase(uint32_t events, bool* sampled_start) {
             sync_room("during the random events");
             in_batch = 0;
             if (closed_script) check_script_file("after recording stopped");
-            SIZE_T ws = 0;
-            sample_memory(&ws, nullptr);
+            SIZE_T working_set = 0, private_bytes = 0;
+            sample_memory(&working_set, &private_bytes);
             if (!*sampled_start && i + 1 >= WARM_UP_EVENTS) {
-                sample_memory(&figures.ws_start, &figures.private_start);
+                figures.ws_start = working_set;
+                figures.private_start = private_bytes;
                 *sampled_start = true;
             }
         }
@@ -412,12 +413,12 @@ static void stop_recording() {
 
 // A room of exactly fifty names and nobody under control: every click redraws fifty names
 // (a font each) and, with logging on, writes at least 55 console lines, whatever a running
-// playback does (it can move only a hero under control).
+// playback does (it can move only a hero under control). Two heroes more knock on a full room.
 static void run_full_room_phase() {
     stop_recording();
     empty_the_room();
     if (!model.logging) command(CMD_LOGGING);
-    for (uint32_t i = 0; i < ROSTER_CAPACITY; ++i) command(CMD_ENTERS_FIRST + i % 3);
+    for (uint32_t i = 0; i < ROSTER_CAPACITY + 2; ++i) command(CMD_ENTERS_FIRST + i % 3);
     sync_room("after fifty heroes entered");
     for (uint32_t i = 0; i < FULL_ROOM_CLICKS; ++i) {
         click_pixel(random_below(static_cast<uint32_t>(room.client_width)), random_below(static_cast<uint32_t>(room.client_height)));
@@ -441,11 +442,14 @@ static void run_flood_phase() {
 // How many GDI objects a process can hold here: pens made in this process until the platform
 // refuses one, then all deleted again.
 static uint32_t measure_gdi_table() {
-    static HPEN pens[GDI_PROBE_LIMIT];
-    uint32_t n = 0;
-    while (n < GDI_PROBE_LIMIT && (pens[n] = CreatePen(PS_SOLID, 1, RGB(n & 0xFF, 0, 0))) != nullptr) ++n;
-    for (uint32_t i = 0; i < n; ++i) DeleteObject(pens[i]);
-    return n;
+    std::vector<HPEN> pens;
+    while (pens.size() < GDI_PROBE_LIMIT) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(pens.size() & 0xFF, 0, 0));
+        if (pen == nullptr) break;
+        pens.push_back(pen);
+    }
+    for (HPEN pen : pens) DeleteObject(pen);
+    return static_cast<uint32_t>(pens.size());
 }
 
 struct ScreenCheck {

@@ -158,6 +158,7 @@ TEST_F(GraphicsWindowTest, AnimationAndPlayOneCommandsSetTheirFlags) {
     const Case cases[] = {
         {CMD_ANIMATE, 0, 0, 1, 0, 0},
         {CMD_ANIMATE, 0, 1, 1, 1, 0},  // a pending single step stays
+        {CMD_HALT, 1, 0, 0, 0, 0},
         {CMD_HALT, 1, 1, 0, 1, 0},     // halting leaves a pending single step
         {CMD_ADVANCE_FRAME, 1, 0, 0, 1, 0},
         {CMD_PLAY_ONE, 1, 1, 0, 0, 1},
