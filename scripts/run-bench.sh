@@ -2,7 +2,8 @@
 # Runs every benchmark of a Windows build under Wine on a private display and prints its figures.
 #   run-bench.sh BUILD_DIR
 set -euo pipefail
-build=$(cd "${1:?usage: run-bench.sh BUILD_DIR}" && pwd)
+build=$(cd "${1:?usage: run-bench.sh BUILD_DIR [ARGS...]}" && pwd)
+shift
 here=$(cd "$(dirname "$0")" && pwd)
 session="$build/bench-session"
 "$here/wine-session.sh" start "$session" >/dev/null

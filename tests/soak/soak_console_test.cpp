@@ -19,6 +19,8 @@ int room_main();
 namespace {
 
 constexpr uint32_t HEROES = 50;  // a full room: 50 names drawn, so 50 log lines, per redraw
+// 2000 redraws write 110,000 lines, more than the 65,536 movable blocks a process can hold
+// under Wine: had the ring lost blocks instead of freeing them, the last line could not be stored.
 constexpr uint32_t CLICKS = 2000;
 constexpr int32_t LINES_PER_REDRAW = 1 + 4 + HEROES;  // the clear, the four doorways, the names
 constexpr WPARAM CMD_HALT = 2;
