@@ -54,14 +54,44 @@ static bool logging() {
     return korva_state.logging != 0;
 }
 
+// Hands one shape to the executor; the command lives only for this call.
+static void execute_shape(int32_t kind, int32_t color, int32_t width, Point p1, Point p2 = {}, Point p3 = {}) {
+    DrawCommand command{};
+    command.kind = kind;
+    command.color = color;
+    command.width = width;
+    command.p1 = p1;
+    command.p2 = p2;
+    command.p3 = p3;
+    execute_draw_command(command);
+}
+
+// Log lines of the two boxed shapes: width 0 is filled, any other width is an outline.
+struct BoxLogFormats {
+    const char* filled;
+    const char* outlined;
+};
+static const BoxLogFormats RECTANGLE_LOG = {
+    "%s rectangle with bounding box (%d,%d) to (%d,%d), filled\n",
+    "%s rectangle with bounding box (%d,%d) to (%d,%d) with line width %d\n"};
+static const BoxLogFormats OVAL_LOG = {
+    "%s oval with bounding box (%d,%d) to (%d,%d), filled\n",
+    "%s oval with bounding box (%d,%d) to (%d,%d), line width %d\n"};
+
+static void log_box(const BoxLogFormats& formats, int32_t color, const Corners& box, int32_t width) {
+    if (!logging()) return;
+    const Point& a = box.upper_left;
+    const Point& b = box.lower_right;
+    if (width == 0)
+        KORVA_printf(formats.filled, color_name(color), a.x, a.y, b.x, b.y);
+    else
+        KORVA_printf(formats.outlined, color_name(color), a.x, a.y, b.x, b.y, width);
+}
+
 int KORVA_draw_pixel(int32_t color, Point p) {
     color = checked_color(color);
     if (logging()) KORVA_printf("%s pixel at (%d,%d)\n", color_name(color), p.x, p.y);
-    DrawCommand command{};
-    command.kind = DRAW_PIXEL;
-    command.color = color;
-    command.p1 = p;
-    execute_draw_command(command);
+    execute_shape(DRAW_PIXEL, color, 0, p);
     return 1;
 }
 
@@ -72,13 +102,7 @@ int KORVA_draw_circle(int32_t color, Point centre, int32_t radius) {
         KORVA_printf("%s circle at (%d,%d), radius %d\n", color_name(color), centre.x, centre.y, radius);
     }
     Corners box = circle_corners(centre, radius);
-    DrawCommand command{};
-    command.kind = DRAW_OVAL;
-    command.color = color;
-    command.width = 0;
-    command.p1 = box.upper_left;
-    command.p2 = box.lower_right;
-    execute_draw_command(command);
+    execute_shape(DRAW_OVAL, color, 0, box.upper_left, box.lower_right);
     return 1;
 }
 
@@ -89,14 +113,7 @@ int KORVA_draw_triangle(int32_t color, Point p1, Point p2, Point p3, int32_t wid
         KORVA_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", color_name(color), p1.x, p1.y, p2.x, p2.y,
                      p3.x, p3.y);
     }
-    DrawCommand command{};
-    command.kind = DRAW_TRIANGLE;
-    command.color = color;
-    command.width = width;
-    command.p1 = p1;
-    command.p2 = p2;
-    command.p3 = p3;
-    execute_draw_command(command);
+    execute_shape(DRAW_TRIANGLE, color, width, p1, p2, p3);
     return 1;
 }
 
@@ -104,24 +121,8 @@ int KORVA_draw_rectangle(int32_t color, Point p1, Point p2, int32_t width) {
     Corners box = normalise_corners(p1, p2);
     color = checked_color(color);
     width = corrected(CORRECT_WIDTH, width);
-    if (logging()) {
-        const Point& a = box.upper_left;
-        const Point& b = box.lower_right;
-        if (width == 0) {
-            KORVA_printf("%s rectangle with bounding box (%d,%d) to (%d,%d), filled\n", color_name(color), a.x,
-                         a.y, b.x, b.y);
-        } else {
-            KORVA_printf("%s rectangle with bounding box (%d,%d) to (%d,%d) with line width %d\n",
-                         color_name(color), a.x, a.y, b.x, b.y, width);
-        }
-    }
-    DrawCommand command{};
-    command.kind = DRAW_RECTANGLE;
-    command.color = color;
-    command.width = width;
-    command.p1 = box.upper_left;
-    command.p2 = box.lower_right;
-    execute_draw_command(command);
+    log_box(RECTANGLE_LOG, color, box, width);
+    execute_shape(DRAW_RECTANGLE, color, width, box.upper_left, box.lower_right);
     return 1;
 }
 
@@ -130,24 +131,8 @@ int KORVA_draw_oval(int32_t color, Point p1, Point p2, int32_t width) {
     Corners box = normalise_corners(p1, p2);
     width = corrected(CORRECT_WIDTH, width);
     color = checked_color(color);
-    if (logging()) {
-        const Point& a = box.upper_left;
-        const Point& b = box.lower_right;
-        if (width == 0) {
-            KORVA_printf("%s oval with bounding box (%d,%d) to (%d,%d), filled\n", color_name(color), a.x, a.y,
-                         b.x, b.y);
-        } else {
-            KORVA_printf("%s oval with bounding box (%d,%d) to (%d,%d), line width %d\n", color_name(color),
-                         a.x, a.y, b.x, b.y, width);
-        }
-    }
-    DrawCommand command{};
-    command.kind = DRAW_OVAL;
-    command.color = color;
-    command.width = width;
-    command.p1 = box.upper_left;
-    command.p2 = box.lower_right;
-    execute_draw_command(command);
+    log_box(OVAL_LOG, color, box, width);
+    execute_shape(DRAW_OVAL, color, width, box.upper_left, box.lower_right);
     return 1;
 }
 
@@ -158,13 +143,8 @@ int KORVA_draw_line(int32_t color, Point start, Point end, int32_t width) {
         KORVA_printf("%s line from (%d,%d) to (%d,%d), width %d\n", color_name(color), start.x, start.y, end.x,
                      end.y, width);
     }
-    DrawCommand command{};
-    command.kind = DRAW_LINE;
-    command.color = color;
-    command.width = width == 0 ? 1 : width;
-    command.p1 = start;
-    command.p2 = end;
-    execute_draw_command(command);
+    // Logged as given, painted at least one pixel wide.
+    execute_shape(DRAW_LINE, color, width == 0 ? 1 : width, start, end);
     return 1;
 }
 
