@@ -28,14 +28,3 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/korvaConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.cmake
         DESTINATION ${KORVA_INSTALL_CMAKEDIR})
-
-# The package as another project sees it: install into a private prefix, build tests/consumer
-# against it with the cross toolchain and run the program under Wine.
-if(KORVA_BUILD_TESTS AND CMAKE_CROSSCOMPILING)
-    set(KORVA_CONSUMER_WORKDIR ${CMAKE_BINARY_DIR}/tests/run/consumer)
-    file(MAKE_DIRECTORY ${KORVA_CONSUMER_WORKDIR})
-    add_test(NAME package_consumer
-             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/consumer_test.sh ${KORVA_WINE_SESSION}
-                     ${CMAKE_BINARY_DIR} ${KORVA_CONSUMER_WORKDIR} ${PROJECT_SOURCE_DIR})
-    set_tests_properties(package_consumer PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
-endif()
