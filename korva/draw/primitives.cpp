@@ -182,23 +182,27 @@ static int32_t format_text(char (&buffer)[FORMAT_BUFFER_SIZE], const char* forma
     return formatted < FORMAT_BUFFER_SIZE ? formatted : FORMAT_BUFFER_SIZE - 1;
 }
 
-int KORVA_printf_at(int32_t color, Point p, int32_t ptsize, const char* format, ...) {
+// Both forms of KORVA_printf_at format here and draw through KORVA_draw_text.
+static int32_t draw_formatted(int32_t color, Point p, int32_t ptsize, const char* format, va_list args) {
     char buffer[FORMAT_BUFFER_SIZE];
-    va_list args;
-    va_start(args, format);
     int32_t count = format_text(buffer, format, args);
-    va_end(args);
     KORVA_draw_text(color, p, ptsize, buffer);
     return count;
 }
 
-int KORVA_printf_at(int32_t color, int32_t x, int32_t y, int32_t ptsize, const char* format, ...) {
-    char buffer[FORMAT_BUFFER_SIZE];
+int KORVA_printf_at(int32_t color, Point p, int32_t ptsize, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    int32_t count = format_text(buffer, format, args);
+    int32_t count = draw_formatted(color, p, ptsize, format, args);
     va_end(args);
-    KORVA_draw_text(color, Point{x, y}, ptsize, buffer);
+    return count;
+}
+
+int KORVA_printf_at(int32_t color, int32_t x, int32_t y, int32_t ptsize, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int32_t count = draw_formatted(color, Point{x, y}, ptsize, format, args);
+    va_end(args);
     return count;
 }
 
