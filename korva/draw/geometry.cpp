@@ -8,18 +8,10 @@ static int64_t clamp64(int64_t v, int64_t low, int64_t high) {
     return v < low ? low : (v > high ? high : v);
 }
 
-WidePoint to_device(int32_t origin_x, int32_t origin_y, Point p) {
-    return {int64_t{origin_x} + p.x, int64_t{origin_y} - p.y};
-}
-
 WideBox inclusive_device_box(int32_t origin_x, int32_t origin_y, Point upper_left, Point lower_right) {
     WidePoint a = to_device(origin_x, origin_y, upper_left);
     WidePoint b = to_device(origin_x, origin_y, lower_right);
     return {a.x, a.y, b.x + 1, b.y + 1};
-}
-
-int32_t clamp_to_device(int64_t v) {
-    return static_cast<int32_t>(clamp64(v, -DEVICE_LIMIT, DEVICE_LIMIT));
 }
 
 bool box_within_device_limit(const WideBox& box) {

@@ -35,13 +35,17 @@ struct WideBox {
     int64_t bottom;
 };
 
-// (origin_x + x, origin_y - y), computed without overflow.
-WidePoint to_device(int32_t origin_x, int32_t origin_y, Point p);
+// (origin_x + x, origin_y - y), computed without overflow. Inline: every pixel goes through it.
+inline WidePoint to_device(int32_t origin_x, int32_t origin_y, Point p) {
+    return {int64_t{origin_x} + p.x, int64_t{origin_y} - p.y};
+}
 
 // The device box that covers both corners inclusively (one more on the right and bottom).
 WideBox inclusive_device_box(int32_t origin_x, int32_t origin_y, Point upper_left, Point lower_right);
 
-int32_t clamp_to_device(int64_t v);
+inline int32_t clamp_to_device(int64_t v) {
+    return static_cast<int32_t>(v < -DEVICE_LIMIT ? -DEVICE_LIMIT : (v > DEVICE_LIMIT ? DEVICE_LIMIT : v));
+}
 bool box_within_device_limit(const WideBox& box);
 bool box_meets_canvas(const WideBox& box, int32_t reach);
 
