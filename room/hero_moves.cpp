@@ -8,18 +8,6 @@
 #include "korva/core/state.h"
 #include "room/doorways.h"
 
-// The control flag of each hero in LibraryState; its Control menu item comes from HEROES.
-struct HeroControl {
-    int32_t id;
-    int32_t LibraryState::*flag;
-};
-
-static const HeroControl HERO_CONTROLS[] = {
-    {HERO_BESOURU_ID, &LibraryState::control_besouru},
-    {HERO_MUSHI_ID, &LibraryState::control_mushi},
-    {HERO_BLAZRACK_ID, &LibraryState::control_blazrack},
-};
-
 // Copies a field that may come without its terminator, so the event's copy always has one.
 static void copy_text(char (&destination)[30], const char (&source)[30]) {
     const size_t n = strnlen(source, sizeof source - 1);
@@ -37,10 +25,9 @@ void leave_room(CharacterRecord hero, int32_t doorway) {
     LibraryState& s = korva_state;
     s.injected_event_pending = 1;
 
-    const HeroIdentity* identity = hero_by_id(hero.id);
-    for (const HeroControl& control : HERO_CONTROLS) {
-        if (control.id != hero.id || identity == nullptr) continue;
-        s.*control.flag = 0;
+    // Any other id changes no flag and no menu item.
+    if (const HeroIdentity* identity = hero_by_id(hero.id)) {
+        s.*HERO_CONTROL_FLAGS[identity - HEROES] = 0;
         EnableMenuItem(s.run_menu, static_cast<UINT>(identity->control_command), MF_GRAYED);
         CheckMenuItem(s.run_menu, static_cast<UINT>(identity->control_command), MF_UNCHECKED);
     }

@@ -65,13 +65,6 @@ static void enable_item(int32_t id, bool enabled) {
                    MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-// Each hero's control flag, in the order of HEROES.
-static int32_t LibraryState::*const CONTROL_FLAGS[HERO_COUNT] = {
-    &LibraryState::control_besouru,
-    &LibraryState::control_blazrack,
-    &LibraryState::control_mushi,
-};
-
 // The order in which taking control sets the three Control items' check marks.
 static const int32_t CONTROL_CHECK_ORDER[HERO_COUNT] = {
     CMD_CONTROL_BLAZRACK, CMD_CONTROL_MUSHI, CMD_CONTROL_BESOURU};
@@ -95,12 +88,12 @@ static void quit(int32_t) { PostQuitMessage(0); }
 
 static void toggle_control(int32_t hero) {
     LibraryState& s = korva_state;
-    int32_t& flag = s.*CONTROL_FLAGS[hero];
+    int32_t& flag = s.*HERO_CONTROL_FLAGS[hero];
     int32_t own_item = HEROES[hero].control_command;
     if (flag == 0) {
         for (int32_t item : CONTROL_CHECK_ORDER) check_item(item, item == own_item);
         for (int32_t other = 0; other < HERO_COUNT; ++other)
-            if (other != hero) s.*CONTROL_FLAGS[other] = 0;
+            if (other != hero) s.*HERO_CONTROL_FLAGS[other] = 0;
     } else {
         check_item(own_item, false);
     }
@@ -119,7 +112,7 @@ static void hero_leaves(int32_t hero) {
     LibraryState& s = korva_state;
     enable_item(HEROES[hero].control_command, false);
     check_item(HEROES[hero].control_command, false);
-    s.*CONTROL_FLAGS[hero] = 0;
+    s.*HERO_CONTROL_FLAGS[hero] = 0;
     s.event_kind = KORVA_LEAVE;
     set_character(&s.event.hero, HEROES[hero]);
     s.event.region = -1;  // the wait puts entry_direction here before returning the event

@@ -12,3 +12,9 @@ static constexpr LibraryState initial_state() {
 
 // Constant-initialised, so it holds its values before any other static initialiser runs.
 LibraryState korva_state = initial_state();
+
+int32_t LibraryState::*const HERO_CONTROL_FLAGS[HERO_COUNT] = {
+    &LibraryState::control_besouru,
+    &LibraryState::control_blazrack,
+    &LibraryState::control_mushi,
+};

@@ -8,6 +8,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include "korva/core/heroes.h"
 #include "korva/korva.h"
 
 constexpr int32_t CONSOLE_LINE_COUNT = 25;
@@ -71,5 +72,8 @@ struct LibraryState {
 };
 
 extern LibraryState korva_state;
+
+// Each hero's control flag, in the order of HEROES (Besouru, Blazrack, Mushi).
+extern int32_t LibraryState::*const HERO_CONTROL_FLAGS[HERO_COUNT];
 
 #endif

@@ -10,16 +10,9 @@
 // A periodic event is made from this message of a wait on (the 101st).
 static constexpr int32_t PERIODIC_AFTER_MESSAGES = 100;
 
-// The hero an event starts with: the first set control flag, tested in this order.
-struct ControlSource {
-    int32_t LibraryState::*flag;
-    const HeroIdentity& hero;
-};
-static const ControlSource CONTROL_ORDER[] = {
-    {&LibraryState::control_blazrack, HEROES[1]},
-    {&LibraryState::control_besouru, HEROES[0]},
-    {&LibraryState::control_mushi, HEROES[2]},
-};
+// The hero an event starts with: the first set control flag, tested in this order of
+// HEROES (Blazrack, Besouru, Mushi).
+static const int32_t CONTROL_TEST_ORDER[HERO_COUNT] = {1, 0, 2};
 
 static void reset_event() {
     LibraryState& s = korva_state;
@@ -27,9 +20,9 @@ static void reset_event() {
     s.event.key = 0;
     s.event.y = 0;
     s.event.x = 0;
-    for (const ControlSource& source : CONTROL_ORDER) {
-        if (s.*source.flag) {
-            set_character(&s.event.hero, source.hero);
+    for (int32_t hero : CONTROL_TEST_ORDER) {
+        if (s.*HERO_CONTROL_FLAGS[hero]) {
+            set_character(&s.event.hero, HEROES[hero]);
             return;
         }
     }
