@@ -8,29 +8,14 @@
 #include "korva/console/console_ring.h"
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
+#include "korva/core/text_block.h"
 
 static_assert(CONSOLE_RING_SIZE == CONSOLE_LINE_COUNT, "the ring and LibraryState disagree on its size");
-
-// Copies n characters and a NUL into a new movable block of exactly n + 1 bytes.
-// Returns null, having allocated nothing, when the block cannot be made.
-static HGLOBAL new_line_block(const char* text, int32_t n) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(n) + 1);
-    if (block == nullptr) return nullptr;
-    char* bytes = static_cast<char*>(GlobalLock(block));
-    if (bytes == nullptr) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    memcpy(bytes, text, static_cast<size_t>(n));
-    bytes[n] = '\0';
-    GlobalUnlock(block);
-    return block;
-}
 
 // The block is made before the oldest line is freed, so a failed allocation leaves the
 // ring exactly as it was instead of losing a line and storing nothing in its place.
 static bool store_line(const char* text, int32_t n) {
-    HGLOBAL block = new_line_block(text, n);
+    HGLOBAL block = new_text_block(text, static_cast<size_t>(n));
     if (block == nullptr) return false;
     LibraryState& s = korva_state;
     RingPush push = ring_push(s.console_first, s.console_next);

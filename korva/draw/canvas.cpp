@@ -1,6 +1,7 @@
 // The canvas: clearing it, copying it to the graphics window, and measuring text in the
 // library's font.
 #include "korva/core/state.h"
+#include "korva/core/text_block.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/draw_internal.h"
 #include "korva/draw/raster.h"
@@ -40,7 +41,7 @@ int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const cha
     int32_t size = corrected_ptsize(ptsize);
     if (text == nullptr) text = "";
     SIZE extent{};
-    HGLOBAL block = copy_text_to_block(text);
+    HGLOBAL block = new_text_block(text, strlen(text));
     if (block == nullptr) {
         KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "measured");
     } else {

@@ -13,9 +13,6 @@ HFONT create_korva_font(int32_t ptsize);
 // Writes the point size messages (negative first, then above 127) and returns the size to use.
 int32_t corrected_ptsize(int32_t ptsize);
 
-// A new movable block holding the text and its NUL, or null when it cannot be made.
-HGLOBAL copy_text_to_block(const char* text);
-
 // Said on the console when a text block cannot be made.
 constexpr char NO_TEXT_MEMORY_MESSAGE[] = "Not enough memory for a text of %llu characters; nothing %s.\n";
 

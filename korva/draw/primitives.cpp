@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "korva/core/state.h"
+#include "korva/core/text_block.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/draw_internal.h"
 #include "korva/draw/geometry.h"
@@ -30,20 +31,6 @@ static int32_t corrected(SizeKind kind, int32_t value) {
 
 int32_t corrected_ptsize(int32_t ptsize) {
     return corrected(CORRECT_PTSIZE, ptsize);
-}
-
-HGLOBAL copy_text_to_block(const char* text) {
-    size_t length = strlen(text);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    if (block == nullptr) return nullptr;
-    char* bytes = static_cast<char*>(GlobalLock(block));
-    if (bytes == nullptr) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    memcpy(bytes, text, length + 1);
-    GlobalUnlock(block);
-    return block;
 }
 
 static const char* color_name(int32_t color) {
@@ -153,7 +140,7 @@ int KORVA_draw_text(int32_t color, Point p, int32_t ptsize, const char* text) {
     ptsize = corrected_ptsize(ptsize);
     color = checked_color(color);
     if (logging()) KORVA_printf("%s text at (%d,%d), \"%s\"\n", color_name(color), p.x, p.y, text);
-    HGLOBAL block = copy_text_to_block(text);
+    HGLOBAL block = new_text_block(text, strlen(text));
     if (block == nullptr) {
         KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "drawn");
         return 1;
