@@ -6,18 +6,12 @@
 
 #include <functional>
 
+#include "bench_clock.h"
 #include "korva/core/state.h"
 #include "korva/korva.h"
 
 static double now_us() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+    return now_seconds() * 1e6;
 }
 
 // Microseconds per call: the best of several rounds, so that a busy moment of the machine

@@ -7,22 +7,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench_clock.h"
 #include "korva/core/state.h"
 #include "korva/script/script.h"
 
 static constexpr int BATCH = 1000;   // clicks posted before they are taken
 static constexpr int ROUNDS = 20;    // batches per figure; the median batch is reported
-
-static double now_seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // User plus kernel time of this process, in seconds.
 static double cpu_seconds() {

@@ -10,7 +10,6 @@ PACKAGES=(
   wine64 fonts-wine                                      # runs the .exe files on Linux, with its own system fonts
   xvfb xauth                                             # a headless X display for tests
   xdotool x11-utils imagemagick                          # real X input and screenshots
-  openbox                                                # a small window manager, so windows get a close box
 )
 
 missing=()
