@@ -136,6 +136,69 @@ TEST(Doorways, EdgeSide) {
             << ", " << c.py << ")";
 }
 
+// The exact value, saturated to 32 bits. The reference multiplies in 128 bits, which this
+// native test build's compilers have; the room's own code must stay standard C++.
+#if defined(__SIZEOF_INT128__)
+int reference_edge_side(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t px, int32_t py) {
+    __extension__ typedef __int128 Wide;
+    const Wide side = (Wide(px) - x2) * (Wide(y1) - y2) - (Wide(x1) - x2) * (Wide(py) - y2);
+    if (side > INT32_MAX) return INT32_MAX;
+    if (side < INT32_MIN) return INT32_MIN;
+    return static_cast<int>(side);
+}
+#endif
+
+TEST(Doorways, EdgeSideAtTheEndsOfTheRange) {
+    struct Case {
+        int32_t x1, y1, x2, y2, px, py;
+        int expected;
+    };
+    // With the edge ending at the origin the value is px * y1 - x1 * py.
+    const Case cases[] = {
+        {0, 1, 0, 0, INT32_MAX, 0, INT32_MAX},            // exactly the largest value
+        {-1, 1, 0, 0, INT32_MAX, 1, INT32_MAX},           // one past it saturates
+        {0, 1, 0, 0, INT32_MIN, 0, INT32_MIN},            // exactly the smallest value
+        {1, 1, 0, 0, INT32_MIN, 1, INT32_MIN},            // one below it saturates
+        {0, -1, 0, 0, INT32_MAX, 0, -INT32_MAX},
+        {0, -1, 0, 0, INT32_MIN, 0, INT32_MAX},           // -INT32_MIN does not fit
+        // Both products at their largest, (2^32 - 1)^2, cancelling exactly or by a little.
+        {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0},
+        {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX - 1, INT32_MAX},
+        {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX - 1, INT32_MAX, INT32_MIN},
+        {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN + 1, INT32_MIN, INT32_MIN},
+        // Products of about 2^62 whose difference is small.
+        {0, 0, 65536, 65536, INT32_MAX, INT32_MAX - 1, -65536},
+        {INT32_MAX, INT32_MAX - 1, 0, 0, INT32_MAX - 1, INT32_MAX - 2, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, edge_side(c.x1, c.y1, c.x2, c.y2, c.px, c.py))
+            << "edge (" << c.x1 << ", " << c.y1 << ") -> (" << c.x2 << ", " << c.y2 << "), point (" << c.px
+            << ", " << c.py << ")";
+}
+
+TEST(Doorways, EdgeSideMatchesAnExactReferenceOnExtremeValues) {
+#if defined(__SIZEOF_INT128__)
+    const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -46341, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
+    int mismatches = 0;
+    for (int32_t x1 : values)
+        for (int32_t y1 : values)
+            for (int32_t x2 : values)
+                for (int32_t y2 : values)
+                    for (int32_t px : values)
+                        for (int32_t py : values) {
+                            const int expected = reference_edge_side(x1, y1, x2, y2, px, py);
+                            const int actual = edge_side(x1, y1, x2, y2, px, py);
+                            if (expected != actual && ++mismatches <= 10)
+                                ADD_FAILURE() << "edge (" << x1 << ", " << y1 << ") -> (" << x2 << ", " << y2
+                                              << "), point (" << px << ", " << py << "): expected " << expected
+                                              << ", got " << actual;
+                        }
+    EXPECT_EQ(0, mismatches);
+#else
+    GTEST_SKIP() << "no 128-bit integers for the reference";
+#endif
+}
+
 TEST(DoorwaysDeathTest, RegionOutsideTheFourDirectionsFailsTheAssertion) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (int32_t region : {-1, 4, INT32_MIN, INT32_MAX}) {
