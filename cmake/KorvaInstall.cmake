@@ -1,5 +1,6 @@
 # Installing KORVA for other projects: the public header, the static library (with the entry
-# routine in it) and a CMake package, so a project writes
+# routine in it), a CMake package, the cross toolchain file and, on Linux, the runner and its
+# helper, so a project writes
 #     find_package(korva CONFIG REQUIRED)
 #     target_link_libraries(my_program PRIVATE korva::korva)
 # Only korva/korva.h is installed; the library's internal headers stay in the source tree.
@@ -10,8 +11,9 @@ include(CMakePackageConfigHelpers)
 # library, which the linker reads after ours, so it would never be pulled in. Naming it as
 # undefined up front brings it along. Only WIN32 programs get this: console programs (the tests,
 # with their own main) must not drag in an entry routine that calls room_main.
+# Microsoft's linker finds WinMain in the library by itself and knows no such option.
 target_link_options(korva INTERFACE
-    "$<$<BOOL:$<TARGET_PROPERTY:WIN32_EXECUTABLE>>:LINKER:--undefined=WinMain>")
+    "$<$<AND:$<BOOL:$<TARGET_PROPERTY:WIN32_EXECUTABLE>>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:LINKER:--undefined=WinMain>")
 
 set(KORVA_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/korva)
 
@@ -28,3 +30,11 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/korvaConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.cmake
         DESTINATION ${KORVA_INSTALL_CMAKEDIR})
+
+# A project cross-compiled on Linux configures with this installed copy of the toolchain; it
+# finds the package beside it without being told where the prefix is.
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake DESTINATION ${CMAKE_INSTALL_DATADIR}/korva)
+if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
+    install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/korva-run DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/scripts/korva-wine.sh DESTINATION ${CMAKE_INSTALL_DATADIR}/korva)
+endif()
