@@ -25,7 +25,9 @@ win: deps $(WIN_BUILD)/build.ninja
 native: deps $(NATIVE_BUILD)/build.ninja
 	cmake --build $(NATIVE_BUILD) -j $(JOBS)
 
-run: win
+# Only the library and the room: nothing else is needed to run it.
+run: deps $(WIN_BUILD)/build.ninja
+	@cmake --build $(WIN_BUILD) --target room -j $(JOBS)
 	@bash scripts/run-room.sh $(WIN_BUILD)
 
 test-native: native

@@ -20,7 +20,20 @@ static void register_class(const char* name, WNDPROC procedure, HBRUSH backgroun
     RegisterClassA(&wc);
 }
 
+// A program with its own main() never passes through the entry routine, which leaves the
+// instance null and the show command 0 (hidden windows). The process itself knows both.
+static void take_start_up_values_from_process() {
+    LibraryState& s = korva_state;
+    if (s.instance != nullptr) return;
+    s.instance = GetModuleHandleA(nullptr);
+    STARTUPINFOA start_up{};
+    start_up.cb = sizeof start_up;
+    GetStartupInfoA(&start_up);
+    s.show_command = (start_up.dwFlags & STARTF_USESHOWWINDOW) ? start_up.wShowWindow : SW_SHOWDEFAULT;
+}
+
 int KORVA_open() {
+    take_start_up_values_from_process();
     LibraryState& s = korva_state;
     if (s.previous_instance == nullptr) {
         // One white brush serves both classes for the whole run.
