@@ -3,9 +3,17 @@
 # and a private Xvfb display.
 
 # Puts wine64 (or wine) and wineserver on PATH and names it in KORVA_WINE; 1 when there is none.
-# Debian installs wine64 under /usr/lib/wine only, with no command on PATH.
+# Debian installs wine64 under /usr/lib/wine only, with no command on PATH. A KORVA_WINE set
+# beforehand names the Wine to use (its wineserver beside it).
 korva_find_wine() {
     local dir
+    if [[ -n "${KORVA_WINE:-}" ]]; then
+        command -v "$KORVA_WINE" >/dev/null 2>&1 || return 1
+        dir=$(dirname "$(command -v "$KORVA_WINE")")
+        PATH="$dir:$PATH"
+        export PATH
+        return 0
+    fi
     for dir in "" /usr/lib/wine /usr/lib/wine64 /opt/wine-stable/bin; do
         if [[ -z "$dir" ]]; then
             if command -v wine64 >/dev/null 2>&1; then KORVA_WINE=wine64; return 0; fi

@@ -24,6 +24,9 @@ expect_file lib/libkorva.a
 expect_file lib/cmake/korva/korvaConfig.cmake
 expect_file lib/cmake/korva/korvaConfigVersion.cmake
 expect_file lib/cmake/korva/korvaTargets.cmake
+expect_file share/korva/mingw-w64-x86_64.cmake
+expect_file share/korva/korva-wine.sh
+expect_file bin/korva-run
 # The public header is the whole interface: nothing of the library's insides is installed.
 extra=$(cd "$prefix/include" && find . -type f ! -path ./korva/korva.h)
 if [[ -n "$extra" ]]; then
@@ -32,11 +35,11 @@ if [[ -n "$extra" ]]; then
 fi
 ((fail == 0)) || exit 1
 
-# The cross toolchain limits package searches to the MinGW root, so the package is named by
-# its directory rather than by CMAKE_PREFIX_PATH.
+# The tree's own toolchain file finds the package through CMAKE_PREFIX_PATH alone (the README
+# test covers the installed copy of the toolchain).
 cmake -S "$source/tests/consumer" -B "$work/build" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" \
-      -Dkorva_DIR="$prefix/lib/cmake/korva" >"$work/configure.log" \
+      -DCMAKE_PREFIX_PATH="$prefix" >"$work/configure.log" \
     || { cat "$work/configure.log"; echo "FAIL: the consumer did not configure"; exit 1; }
 cmake --build "$work/build" >"$work/build.log" 2>&1 \
     || { cat "$work/build.log"; echo "FAIL: the consumer did not build"; exit 1; }

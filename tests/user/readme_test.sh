@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Follows README.md's "Your first program" as a new user would, outside the source tree: installs
+# the package into a fresh prefix with the README's own install line, makes the folder, writes the
+# README's main.cpp and CMakeLists.txt, runs its build commands and its korva-run line (headless,
+# with a screenshot), and checks the red circle in the picture. Then the same for a project
+# written by "korva-run --new".
+#   readme_test.sh BUILD_DIR WORKDIR SOURCE_DIR
+set -euo pipefail
+build=$(cd "${1:?usage: readme_test.sh BUILD_DIR WORKDIR SOURCE_DIR}" && pwd)
+work=${2:?}
+source=$(cd "${3:?}" && pwd)
+# shellcheck source=user_common.sh
+source "$source/tests/user/user_common.sh"
+readme="$source/README.md"
+
+# The lines of the fenced block that follows "<!-- readme-test: NAME -->" in the README.
+readme_block() {
+    local text
+    text=$(awk -v name="$1" '
+        $0 == "<!-- readme-test: " name " -->" { armed = 1; next }
+        armed && /^```/ { if (inside) exit; inside = 1; next }
+        inside { print }' "$readme")
+    [[ -n "$text" ]] || { echo "FAIL: README.md has no block marked 'readme-test: $1'" >&2; return 1; }
+    printf '%s\n' "$text"
+}
+
+mkdir -p "$work"
+rm -rf "$work/home"
+mkdir -p "$work/home"
+export HOME="$work/home"
+unset XDG_DATA_HOME
+# One Wine prefix for the runner's tests, kept in the build directory between runs.
+export KORVA_WINEPREFIX="$build/korva-run-prefix"
+
+# Install: the README builds into the tree's build/win, which this test's build stands for; the
+# dependency, configure and build lines have been done by the build that runs this test.
+install_lines=$(readme_block install)
+grep -q '^cmake --install build/win ' <<<"$install_lines" \
+    || { echo "FAIL: README's install block has no 'cmake --install build/win' line"; exit 1; }
+install_script=$(grep -E '^(cmake --install|export) ' <<<"$install_lines" | sed "s#build/win#$build#g")
+(cd "$source" && eval "$install_script") >"$work/install.log" 2>&1 \
+    || { cat "$work/install.log"; echo "FAIL: README's install line did not succeed"; exit 1; }
+for f in include/korva/korva.h lib/libkorva.a lib/cmake/korva/korvaConfig.cmake \
+         share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run; do
+    [[ -f "$HOME/korva/$f" ]] || { echo "FAIL: expected $f in the installed prefix, not found"; exit 1; }
+done
+
+# The folder, the two files and the build and run commands, run as one shell script whose
+# korva-run line runs headless and saves a screenshot.
+shot="$work/first.png"
+rm -f "$shot"
+{
+    echo 'set -euxo pipefail'
+    grep -E '^export ' <<<"$install_lines"
+    echo 'cd "$HOME"'
+    readme_block folder
+    echo "cat >main.cpp <<'README_EOF'"
+    readme_block main.cpp
+    echo 'README_EOF'
+    echo "cat >CMakeLists.txt <<'README_EOF'"
+    readme_block CMakeLists.txt
+    echo 'README_EOF'
+    echo '[[ "$(command -v korva-run)" == "$HOME/korva/bin/korva-run" ]]'
+    readme_block "build and run" | sed "s#^korva-run #korva-run --headless --seconds 2 --screenshot $shot #"
+} >"$work/first.sh"
+status=0
+bash "$work/first.sh" >"$work/first.log" 2>&1 || status=$?
+if ((status != 0)); then
+    cat "$work/first.log"
+    echo "FAIL: the README's first program: expected exit code 0, got $status (script $work/first.sh)"
+    exit 1
+fi
+check_red_circle "$shot"
+echo "readme: installed, built and ran the README's first program; the red circle is in the middle"
+
+# The starter's project builds and runs the same way.
+starter_shot="$work/starter.png"
+rm -f "$starter_shot"
+{
+    echo 'set -euxo pipefail'
+    grep -E '^export ' <<<"$install_lines"
+    echo 'cd "$HOME"'
+    echo 'korva-run --new my-game'
+    echo 'cd my-game'
+    readme_block "build and run" | sed -e "s#build/first.exe#build/my_game.exe#" \
+        -e "s#^korva-run #korva-run --headless --seconds 2 --screenshot $starter_shot #"
+} >"$work/starter.sh"
+status=0
+bash "$work/starter.sh" >"$work/starter.log" 2>&1 || status=$?
+if ((status != 0)); then
+    cat "$work/starter.log"
+    echo "FAIL: the starter's project: expected exit code 0, got $status (script $work/starter.sh)"
+    exit 1
+fi
+check_red_circle "$starter_shot"
+grep -qF "$HOME/korva/share/korva/mingw-w64-x86_64.cmake" "$HOME/my-game/README.md" \
+    || { echo "FAIL: the starter's README does not name the installed toolchain"; exit 1; }
+echo "readme: the starter's project built and ran; the red circle is in the middle"
