@@ -1,5 +1,5 @@
 # The two commands of a fresh Debian machine:
-#   make run    installs what is missing, builds, and starts the room under Wine
+#   make run    installs what is missing, builds the library and the room, and starts it under Wine
 #   make test   installs what is missing, builds both builds and runs every test headless
 BUILD ?= build
 WIN_BUILD := $(BUILD)/win

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine set-up shared by korva-run and the test session (sourced, not run): finding Wine, making
 # a quiet prefix with the caption font in it, suiting the prefix to the display's window manager,
 # and a private Xvfb display.
@@ -79,6 +80,7 @@ korva_set_window_mode() {
 
 # Starts Xvfb on the first free display from :91 on, its output to LOG; sets KORVA_XVFB_PID
 # and KORVA_XVFB_DISPLAY. 1 when none could be started.
+# shellcheck disable=SC2034  # the results are for the caller
 korva_start_xvfb() {
     local log=$1 n pid
     KORVA_XVFB_PID="" KORVA_XVFB_DISPLAY=""

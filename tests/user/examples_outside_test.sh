@@ -12,8 +12,10 @@ source=$(cd "${3:?}" && pwd)
 source "$source/tests/user/user_common.sh"
 
 mkdir -p "$work"
-prefix="$work/prefix"
-project="$work/examples"
+outside=$(mktemp -d "${TMPDIR:-/tmp}/korva-examples.XXXXXX")
+trap 'rm -rf "$outside"' EXIT
+prefix="$outside/prefix"
+project="$outside/examples"
 install_package "$build" "$prefix" "$work/install.log"
 rm -rf "$project"
 mkdir -p "$project"

@@ -25,9 +25,10 @@ readme_block() {
 }
 
 mkdir -p "$work"
-rm -rf "$work/home"
-mkdir -p "$work/home"
-export HOME="$work/home"
+# The user's home, and with it the prefix and the program's folder, lie outside the source tree.
+HOME=$(mktemp -d "${TMPDIR:-/tmp}/korva-readme.XXXXXX")
+export HOME
+trap 'rm -rf "$HOME"' EXIT
 unset XDG_DATA_HOME
 # One Wine prefix for the runner's tests, kept in the build directory between runs.
 export KORVA_WINEPREFIX="$build/korva-run-prefix"

@@ -8,7 +8,7 @@ source=$(cd "${2:?}" && pwd)
 runner="$source/scripts/korva-run"
 rm -rf "$work"
 mkdir -p "$work/a folder" "$work/existing"
-cd "$work"
+cd "$work" || exit 1
 printf 'just some text\n' >notes.exe
 : >empty.exe
 printf 'MZ not really a program\n' >fake.exe

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the tests of a user's own programs (sourced): installing the package into a fresh
 # prefix and checking a screenshot for the first program's red circle.
 
