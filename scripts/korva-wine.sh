@@ -55,6 +55,15 @@ korva_prepare_prefix() {
     fi
 }
 
+# Starts Wine's helper processes (services, devices, desktop) from a command whose input and
+# output are /dev/null. Whatever Wine program runs first starts them, and they inherit its
+# output and keep it open for as long as they live: a caller reading that output to its end
+# (CTest, a pipe, $(...)) would wait for the whole session. LOG takes Wine's messages.
+korva_start_wine_quietly() {
+    local log=$1
+    "$KORVA_WINE" cmd /c exit </dev/null >>"$log" 2>&1 || true
+}
+
 # Whether the X display in DISPLAY runs a window manager (one that announces itself).
 korva_display_has_window_manager() {
     xprop -root -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'

@@ -45,6 +45,7 @@ ENV
     # Background processes must not hold the caller's output open (CTest waits for it).
     wineserver -p </dev/null >>"$dir/wineserver.log" 2>&1
     korva_prepare_prefix "$dir/wineboot.log"
+    korva_start_wine_quietly "$dir/wineboot.log"
     # There is no window manager on Xvfb: Wine draws the captions and close boxes itself.
     korva_set_window_mode unmanaged
     echo "wine-session: display $DISPLAY, prefix $WINEPREFIX"
