@@ -2,6 +2,7 @@
 // Playback Script and Play One Script commands that start and stop it.
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
+#include "korva/script/replay.h"
 #include "korva/script/script.h"
 #include "korva/script/script_line.h"
 
@@ -37,9 +38,9 @@ int play_event() {
         return 0;
     }
     if (s.script_file == nullptr) {
-        FILE* file = fopen(SCRIPT_FILE_NAME, "rt");
+        FILE* file = fopen(script_file_name(), "rt");
         if (file == nullptr) {
-            KORVA_printf("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
+            KORVA_printf("Cannot open script file %s for reading\n", script_file_name());
             stop_playback();
             return 0;
         }
@@ -55,7 +56,7 @@ int play_event() {
 
     char text[SCRIPT_LINE_BUFFER_SIZE];
     if (!read_line(s.script_file, text, static_cast<int>(sizeof text))) {
-        KORVA_printf("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
+        KORVA_printf("EOF encountered in script file %s\n", script_file_name());
         stop_playback();
         return 0;
     }
