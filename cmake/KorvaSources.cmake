@@ -9,6 +9,11 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/console/dialog_template.cpp
     korva/script/script_line.cpp
 )
+# The replay harness's option reading and image comparison (tools/replay).
+set(TOOLS_PLATFORM_FREE_SOURCES
+    tools/replay/image_diff.cpp
+    tools/replay/replay_options.cpp
+)
 set(ROOM_PLATFORM_FREE_SOURCES
     room/doorways.cpp
     room/roster.cpp
@@ -19,3 +24,4 @@ file(GLOB KORVA_ALL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/korva/*/*.cp
 file(GLOB ROOM_ALL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/room/*.cpp)
 list(TRANSFORM KORVA_PLATFORM_FREE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 list(TRANSFORM ROOM_PLATFORM_FREE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+list(TRANSFORM TOOLS_PLATFORM_FREE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
