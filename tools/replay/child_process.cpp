@@ -30,6 +30,67 @@ static std::vector<char> replay_environment(const char* script, const char* canv
     return block;
 }
 
+// Milliseconds left until the deadline, 0 once it has passed.
+static DWORD left_until(ULONGLONG deadline) {
+    ULONGLONG now = GetTickCount64();
+    return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+}
+
+// The harness follows the program as its debugger. An exception that the program does not
+// handle then comes back here as a second chance, and the program is ended with the exception's
+// code; without this an unhandled exception may start a crash dialog or a debugger that waits
+// for a person (Wine does so whatever the error mode), and the crash would pass for a time-out.
+// Returns when the program has ended, or when the deadline has passed (end->timed_out).
+static void follow_program(HANDLE process, DWORD process_id, ULONGLONG deadline, ChildEnd* end) {
+    bool loader_breakpoint_seen = false;
+    bool ending = false;
+    for (;;) {
+        DEBUG_EVENT event;
+        // After a time-out or a crash the program has been told to end: give it a little longer.
+        DWORD wait = ending ? 10000 : left_until(deadline);
+        if (!WaitForDebugEvent(&event, wait)) {
+            if (ending) return;
+            end->timed_out = true;
+            ending = true;
+            TerminateProcess(process, 1);
+            continue;
+        }
+        DWORD continue_status = DBG_CONTINUE;
+        switch (event.dwDebugEventCode) {
+        case CREATE_PROCESS_DEBUG_EVENT:
+            if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
+            break;
+        case LOAD_DLL_DEBUG_EVENT:
+            if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
+            break;
+        case EXCEPTION_DEBUG_EVENT: {
+            const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
+            if (!event.u.Exception.dwFirstChance) {
+                // Unhandled: a crash.
+                if (!ending) end->exit_code = record.ExceptionCode;
+                ending = true;
+                TerminateProcess(process, record.ExceptionCode);
+            } else if (record.ExceptionCode == EXCEPTION_BREAKPOINT && !loader_breakpoint_seen) {
+                loader_breakpoint_seen = true;  // every debugged process starts with one
+            } else {
+                continue_status = DBG_EXCEPTION_NOT_HANDLED;  // the program's own handlers first
+            }
+            break;
+        }
+        case EXIT_PROCESS_DEBUG_EVENT:
+            if (event.dwProcessId == process_id) {
+                if (!end->timed_out && end->exit_code == 0) end->exit_code = event.u.ExitProcess.dwExitCode;
+                ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continue_status);
+    }
+}
+
 ChildEnd run_replay_child(const char* program, const char* folder, const char* script, const char* canvas,
                           int32_t timeout_s) {
     ChildEnd end{false, false, 0, 0.0};
@@ -38,35 +99,23 @@ ChildEnd run_replay_child(const char* program, const char* folder, const char* s
     std::vector<char> command(command_line.begin(), command_line.end());
     command.push_back('\0');
 
-    // A crash must end the program with its exception code, not open an error box that
-    // waits for a person; the child inherits this error mode.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     LARGE_INTEGER frequency, started, ended;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
-    if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, environment.data(), folder, &startup,
-                        &process))
+    ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_s) * 1000;
+    if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, environment.data(),
+                        folder, &startup, &process))
         return end;
     end.started = true;
-    CloseHandle(process.hThread);
-
-    DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout_s) * 1000);
-    if (waited != WAIT_OBJECT_0) {
-        end.timed_out = true;
-        TerminateProcess(process.hProcess, 1);
-        // The folder is removed next; the program must have let go of its files first.
-        WaitForSingleObject(process.hProcess, 10000);
-    } else {
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        end.exit_code = code;
-    }
+    follow_program(process.hProcess, process.dwProcessId, deadline, &end);
+    // The folder is removed next; the program must have let go of its files first.
+    WaitForSingleObject(process.hProcess, 10000);
     QueryPerformanceCounter(&ended);
     end.seconds = static_cast<double>(ended.QuadPart - started.QuadPart) / static_cast<double>(frequency.QuadPart);
+    CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return end;
 }
