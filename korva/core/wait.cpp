@@ -45,8 +45,8 @@ static bool play_after_message() {
     return false;
 }
 
-// In replay mode the wait never blocks and the program's own animation adds no periodic
-// events: they come only from the script, so a replay is the same on every run.
+// In replay mode the wait handles what is queued without blocking (see replay.cpp), so the
+// script is not paced by the tick.
 static void take_messages() {
     if (korva_state.replay_mode)
         pump_pending_messages();
@@ -54,6 +54,8 @@ static void take_messages() {
         pump_message();
 }
 
+// In replay mode the program's own animation adds no periodic events: they come only from the
+// script, so a replay gives the same events on every run.
 static bool live_periodic_allowed() {
     const LibraryState& s = korva_state;
     return (s.single_step || s.animating) && !s.replay_mode;
