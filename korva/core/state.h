@@ -78,6 +78,8 @@ struct LibraryState {
     uint8_t replay_failed;        // the script could not be opened: no canvas is saved at close
     char replay_script[REPLAY_PATH_SIZE];  // the script played instead of "KORVA.SCR"
     char replay_canvas[REPLAY_PATH_SIZE];  // where KORVA_close saves the canvas; empty for nowhere
+    uint8_t script_commands;      // menu commands are written to the script and played from it
+                                  // (KORVA_RECORD_COMMANDS=1, read at KORVA_open)
 };
 
 extern LibraryState korva_state;

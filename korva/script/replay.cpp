@@ -1,6 +1,7 @@
 // Replay mode. The library reads no configuration except here: KORVA_REPLAY names a script to
-// play instead of "KORVA.SCR" and KORVA_REPLAY_CANVAS the file that receives the final canvas.
-// With KORVA_REPLAY unset every routine of this file leaves the library as it is.
+// play instead of "KORVA.SCR", KORVA_REPLAY_CANVAS the file that receives the final canvas, and
+// KORVA_RECORD_COMMANDS=1 puts menu commands into scripts (script_commands.h). With these unset
+// every routine of this file leaves the library as it is.
 #include "korva/script/replay.h"
 
 #include <string.h>
@@ -12,6 +13,7 @@
 
 const char* const REPLAY_SCRIPT_VARIABLE = "KORVA_REPLAY";
 const char* const REPLAY_CANVAS_VARIABLE = "KORVA_REPLAY_CANVAS";
+const char* const RECORD_COMMANDS_VARIABLE = "KORVA_RECORD_COMMANDS";
 
 // A pass of the replay pump handles at most this many queued messages, so a window that keeps
 // posting to itself cannot hold the script up for ever.
@@ -30,8 +32,22 @@ static bool read_variable(const char* name, char* out, size_t size) {
     return true;
 }
 
+// KORVA_RECORD_COMMANDS=1 lets the recorder write menu commands and the player run them; unset,
+// empty or 0 keeps the script file as it has always been. Any other value is reported and
+// taken as 0, so a typo never changes what a recording holds without saying so.
+static void read_command_lines_choice() {
+    char value[64];
+    korva_state.script_commands = 0;
+    if (!read_variable(RECORD_COMMANDS_VARIABLE, value, sizeof value)) return;
+    if (strcmp(value, "1") == 0)
+        korva_state.script_commands = 1;
+    else if (strcmp(value, "0") != 0)
+        KORVA_printf("%s must be 0 or 1; menu commands are not recorded\n", RECORD_COMMANDS_VARIABLE);
+}
+
 void start_replay() {
     LibraryState& s = korva_state;
+    read_command_lines_choice();
     char script[REPLAY_PATH_SIZE];
     if (GetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, script, 1) == 0) return;  // unset or empty
     s.replay_mode = 1;

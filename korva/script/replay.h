@@ -6,9 +6,11 @@
 // The environment variables that switch replay mode on and name the canvas file.
 extern const char* const REPLAY_SCRIPT_VARIABLE;  // "KORVA_REPLAY"
 extern const char* const REPLAY_CANVAS_VARIABLE;  // "KORVA_REPLAY_CANVAS"
+extern const char* const RECORD_COMMANDS_VARIABLE;  // "KORVA_RECORD_COMMANDS"
 
-// At the end of KORVA_open: when the environment names a script, starts continuous playback
-// of it. With the variable unset or empty nothing changes.
+// At the end of KORVA_open: reads whether menu commands go into scripts, and when the
+// environment names a script, starts continuous playback of it. With the variables unset or
+// empty nothing changes.
 void start_replay();
 
 // The file the player reads: the replayed script in replay mode, else "KORVA.SCR".

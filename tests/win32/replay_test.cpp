@@ -101,6 +101,7 @@ protected:
         LibraryState& s = korva_state;
         s.replay_mode = s.replay_over = s.replay_failed = 0;
         s.replay_script[0] = s.replay_canvas[0] = '\0';
+        s.script_commands = 0;
         s.playing_back = s.play_one = s.recording = 0;
         s.periodic_count = 0;
         s.quit_requested = 0;
@@ -184,6 +185,33 @@ TEST_F(ReplayTest, BadLinesEndTheReplay) {
         std::vector<Played> expected{{KORVA_MOUSE, 1, 2, 0}, EXIT, EXIT};
         EXPECT_TRUE(same(expected, got)) << c.name << ": " << describe(got);
     }
+}
+
+// A replay plays menu command lines whether or not the program asked for them to be
+// recorded: the heroes' entries and leaves are the requests' events, the other commands change
+// state only. A command no script may hold ends the replay there, and the program gets EXIT.
+TEST_F(ReplayTest, CommandLinesArePlayedAndABadOneEndsTheReplay) {
+    restart("KORVA_COMMAND(22);\r\nKORVA_COMMAND(15);\r\nKORVA_COMMAND(12);\r\nKORVA_MOUSE(5, 6);\r\n"
+            "KORVA_COMMAND(18);\r\nKORVA_COMMAND(7);\r\nKORVA_MOUSE(9, 9);\r\n");
+    EXPECT_EQ(0, korva_state.script_commands);
+    post_live_input();
+    std::vector<int32_t> heroes;
+    std::vector<Played> got;
+    for (int i = 0; i < 5; ++i) {
+        Played p{};
+        int32_t region;
+        CharacterRecord hero;
+        p.kind = KORVA_wait_event(&p.x, &p.y, &p.key, &region, &hero);
+        got.push_back(p);
+        heroes.push_back(hero.id);
+        EXPECT_EQ(WEST, region) << "event " << i;
+    }
+    std::vector<Played> expected{{KORVA_ENTER, 0, 0, 0}, {KORVA_MOUSE, 5, 6, 0}, {KORVA_LEAVE, 0, 0, 0}, EXIT, EXIT};
+    EXPECT_TRUE(same(expected, got)) << describe(got);
+    const int32_t mushi = HERO_MUSHI_ID;
+    EXPECT_EQ(std::vector<int32_t>({mushi, mushi, mushi, HERO_NOBODY_ID, HERO_NOBODY_ID}), heroes);
+    EXPECT_TRUE(console_has("Script file replay_test.scr: command 7 cannot be played\n"));
+    EXPECT_EQ(0, korva_state.control_mushi);
 }
 
 TEST_F(ReplayTest, NumbersBeyond32BitsPlayAsTheNearest32BitValue) {
