@@ -22,6 +22,8 @@ done >thousand_events.scr
 
 cases=(
     "room.exe $source_dir/tests/replay/room_clicks.scr"
+    "room.exe $source_dir/tests/replay/room_tour_entries.scr"
+    "room.exe $source_dir/tests/replay/room_tour.scr"
     "tests/replay_fixture.exe $source_dir/tests/replay/fixture_events.scr"
     "examples/bouncing_ball.exe $source_dir/tests/replay/bouncing_ball_bounces.scr"
     "examples/click_pad.exe $source_dir/tests/replay/click_pad_dots.scr"
