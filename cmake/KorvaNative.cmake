@@ -3,7 +3,8 @@
 
 set(KORVA_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
-add_library(korva_platform_free STATIC ${KORVA_PLATFORM_FREE_SOURCES} ${ROOM_PLATFORM_FREE_SOURCES})
+add_library(korva_platform_free STATIC ${KORVA_PLATFORM_FREE_SOURCES} ${ROOM_PLATFORM_FREE_SOURCES}
+            ${TOOLS_PLATFORM_FREE_SOURCES})
 target_include_directories(korva_platform_free PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(korva_platform_free PUBLIC ${KORVA_SANITIZE})
 target_link_options(korva_platform_free PUBLIC ${KORVA_SANITIZE})

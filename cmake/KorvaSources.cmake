@@ -2,11 +2,17 @@
 # for the sanitizer tests and the fuzzer; they must not include <windows.h>.
 set(KORVA_PLATFORM_FREE_SOURCES
     korva/core/heroes.cpp
+    korva/draw/bmp_image.cpp
     korva/draw/colors.cpp
     korva/draw/geometry.cpp
     korva/console/console_ring.cpp
     korva/console/dialog_template.cpp
     korva/script/script_line.cpp
+)
+# The replay harness's option reading and image comparison (tools/replay).
+set(TOOLS_PLATFORM_FREE_SOURCES
+    tools/replay/image_diff.cpp
+    tools/replay/replay_options.cpp
 )
 set(ROOM_PLATFORM_FREE_SOURCES
     room/doorways.cpp
@@ -18,3 +24,4 @@ file(GLOB KORVA_ALL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/korva/*/*.cp
 file(GLOB ROOM_ALL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/room/*.cpp)
 list(TRANSFORM KORVA_PLATFORM_FREE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 list(TRANSFORM ROOM_PLATFORM_FREE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+list(TRANSFORM TOOLS_PLATFORM_FREE_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)

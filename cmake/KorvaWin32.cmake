@@ -21,6 +21,9 @@ add_executable(room WIN32 ${PROJECT_SOURCE_DIR}/room/room_main.cpp)
 target_link_libraries(room PRIVATE room_lib korva)
 korva_warnings(room)
 
+# The replay harness, a console program installed with the package.
+add_subdirectory(tools)
+
 if(KORVA_BUILD_EXAMPLES AND EXISTS ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt)
     add_subdirectory(examples)
 endif()

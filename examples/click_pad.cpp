@@ -1,5 +1,6 @@
 // Click pad: asks for a title, then puts a dot wherever you click, in turn red, blue and green.
-// Quit with Ctrl+Q, "&Quit" in the "&Run" menu, or the window's close box.
+// Quit with Ctrl+Q, "&Quit" in the "&Run" menu, or the window's close box; the drawing is then
+// saved as click_pad.bmp.
 #include <korva/korva.h>
 
 #include <string.h>
@@ -51,6 +52,8 @@ int room_main() {
         draw_pad(title, dots, count);
     }
 
+    // Keep the drawing: the whole canvas as a picture beside the program.
+    if (KORVA_save_canvas("click_pad.bmp") == 1) KORVA_printf("Your drawing is saved as click_pad.bmp\n");
     KORVA_close();
     return 0;
 }

@@ -10,7 +10,8 @@
 #include "korva/script/script_line.h"
 
 static bool same(const ScriptLine& a, const ScriptLine& b) {
-    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.key == b.key && a.count == b.count;
+    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.key == b.key && a.count == b.count &&
+           a.command == b.command;
 }
 
 static void check(bool condition) {
@@ -21,16 +22,19 @@ static void check(bool condition) {
 static void check_shape(const ScriptLine& l) {
     switch (l.kind) {
     case KORVA_MOUSE:
-        check(l.key == 0 && l.count == 0);
+        check(l.key == 0 && l.count == 0 && l.command == 0);
         break;
     case KORVA_KBD:
-        check(l.x == 0 && l.y == 0 && l.count == 0);
+        check(l.x == 0 && l.y == 0 && l.count == 0 && l.command == 0);
         break;
     case KORVA_PERIODIC:
-        check(l.x == 0 && l.y == 0 && l.key == 0 && l.count >= 0);
+        check(l.x == 0 && l.y == 0 && l.key == 0 && l.count >= 0 && l.command == 0);
+        break;
+    case SCRIPT_COMMAND:
+        check(l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0);
         break;
     default:
-        check(l.kind == KORVA_NONE && l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0);
+        check(l.kind == KORVA_NONE && l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0 && l.command == 0);
         break;
     }
 }
@@ -45,6 +49,8 @@ static void check_round_trip(const ScriptLine& l) {
         first = l.key;
     } else if (l.kind == KORVA_PERIODIC) {
         first = l.count;
+    } else if (l.kind == SCRIPT_COMMAND) {
+        first = l.command;
     } else {
         return;
     }

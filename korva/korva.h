@@ -120,6 +120,11 @@ int KORVA_clear();
 int KORVA_flush();
 int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text);
 
+// A screenshot of the canvas: the whole 601 x 540 canvas as a 24-bit BMP file. Returns 1, or 0
+// with a console message when there is no file name or the file cannot be written. In replay
+// mode KORVA_close calls it for the file that KORVA_REPLAY_CANVAS names.
+int KORVA_save_canvas(const char* path);
+
 // The text console. KORVA_printf stores one line of at most 1023 characters and returns the
 // length of the whole formatted text (like snprintf), or -1 when nothing could be stored.
 int KORVA_printf(const char* format, ...) KORVA_PRINTF_LIKE(1, 2);

@@ -21,6 +21,7 @@ expect_file() {
 }
 expect_file include/korva/korva.h
 expect_file lib/libkorva.a
+expect_file bin/korva-replay.exe
 expect_file lib/cmake/korva/korvaConfig.cmake
 expect_file lib/cmake/korva/korvaConfigVersion.cmake
 expect_file lib/cmake/korva/korvaTargets.cmake

@@ -2,6 +2,7 @@
 // There is no way to cancel it: Escape and the close box send IDCANCEL, which is ignored.
 #include "korva/console/dialog_template.h"
 #include "korva/core/state.h"
+#include "korva/script/replay.h"
 
 constexpr int PROMPT_BUFFER_SIZE = 256;
 
@@ -24,6 +25,7 @@ static INT_PTR CALLBACK prompt_dialog_proc(HWND dialog, UINT message, WPARAM wpa
 // A null destination has nowhere to put the text: the dialog is not shown and 0 returned.
 int KORVA_gets(const char* prompt, char* destination) {
     if (destination == nullptr) return 0;
+    if (replay_answers_prompt(prompt, destination)) return 1;
     PromptTemplate block;
     build_prompt_template(prompt, &block);
     INT_PTR result = DialogBoxIndirectParamA(korva_state.dialog_instance,

@@ -5,6 +5,7 @@
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
 #include "korva/script/script.h"
+#include "korva/script/script_commands.h"
 
 struct MenuEntry {
     int32_t id;         // 0 for a separator
@@ -167,6 +168,8 @@ static const CommandAction COMMAND_ACTIONS[] = {
 };
 
 void run_menu_command(int32_t id) {
+    // Written before it runs: the line must come before any event the command makes.
+    record_menu_command(id);
     for (const CommandAction& action : COMMAND_ACTIONS) {
         if (action.id == id) {
             action.run(action.argument);

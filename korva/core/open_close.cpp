@@ -1,6 +1,7 @@
 // KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
+#include "korva/script/replay.h"
 #include "korva/script/script.h"
 
 static const char* const GRAPHICS_CLASS = "DrawWndClass";
@@ -61,10 +62,12 @@ int KORVA_open() {
     ShowWindow(s.text_window, s.show_command);
     ShowWindow(s.graphics_window, s.show_command);
     SetTimer(s.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+    start_replay();
     return 1;
 }
 
 int KORVA_close() {
+    save_replay_canvas();
     ReleaseDC(korva_state.graphics_window, korva_state.window_dc);
     // A released context may be handed out again; nothing may draw through it after this.
     korva_state.window_dc = nullptr;

@@ -14,6 +14,8 @@
 constexpr int32_t CONSOLE_LINE_COUNT = 25;
 constexpr UINT_PTR TICK_TIMER_ID = 2;
 constexpr UINT TICK_PERIOD_MS = 50;
+// Room for the paths that replay mode takes from the environment, with their NUL.
+constexpr size_t REPLAY_PATH_SIZE = 1024;
 
 // What the shared script slot was opened for; meaningful only while script_file is set.
 enum ScriptMode : uint8_t { SCRIPT_CLOSED = 0, SCRIPT_WRITING = 1, SCRIPT_READING = 2 };
@@ -69,6 +71,15 @@ struct LibraryState {
     int32_t entry_direction;      // direction the next hero enters from; -1 for none
 
     ScriptMode script_mode;       // whether script_file was opened for writing or reading
+
+    // Replay mode: opt-in through the environment at KORVA_open (korva/script/replay.cpp).
+    uint8_t replay_mode;          // a named script is being replayed; live input is dropped
+    uint8_t replay_over;          // the script has ended: every wait returns KORVA_EXIT at once
+    uint8_t replay_failed;        // the script could not be opened: no canvas is saved at close
+    char replay_script[REPLAY_PATH_SIZE];  // the script played instead of "KORVA.SCR"
+    char replay_canvas[REPLAY_PATH_SIZE];  // where KORVA_close saves the canvas; empty for nowhere
+    uint8_t script_commands;      // menu commands are written to the script and played from it
+                                  // (KORVA_RECORD_COMMANDS=1, read at KORVA_open)
 };
 
 extern LibraryState korva_state;

@@ -5,6 +5,7 @@
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
 #include "korva/draw/raster.h"
+#include "korva/script/replay.h"
 #include "korva/script/script.h"
 
 // A periodic event is made from this message of a wait on (the 101st).
@@ -40,7 +41,24 @@ static bool play_after_message() {
     if (play_event() == 1) return true;
     s.play_one = 0;
     s.playing_back = 0;
+    if (s.replay_mode) end_replay();
     return false;
+}
+
+// In replay mode the wait handles what is queued without blocking (see replay.cpp), so the
+// script is not paced by the tick.
+static void take_messages() {
+    if (korva_state.replay_mode)
+        pump_pending_messages();
+    else
+        pump_message();
+}
+
+// In replay mode the program's own animation adds no periodic events: they come only from the
+// script, so a replay gives the same events on every run.
+static bool live_periodic_allowed() {
+    const LibraryState& s = korva_state;
+    return (s.single_step || s.animating) && !s.replay_mode;
 }
 
 static void hand_to_recorder() {
@@ -79,16 +97,20 @@ void pump_message() {
 
 int32_t await_event(EventRecord* out) {
     LibraryState& s = korva_state;
-    if (!s.injected_event_pending) reset_event();
+    if (!s.injected_event_pending) {
+        reset_event();
+        // Once a replay has ended the program is told to finish, without waiting for anything.
+        if (s.replay_over) s.event_kind = KORVA_EXIT;
+    }
     s.injected_event_pending = 0;
     int32_t messages = 0;
 
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
         // Saturates: only "above the limit" matters, and an idle wait may pump for years.
         if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
-        pump_message();
+        take_messages();
         if (play_after_message()) break;
-        if ((s.single_step || s.animating) && s.event_kind == KORVA_NONE &&
+        if (live_periodic_allowed() && s.event_kind == KORVA_NONE &&
             messages > PERIODIC_AFTER_MESSAGES) {
             // Delivered at the next tick, unless a message completes another event first.
             s.event_kind = KORVA_PERIODIC;

@@ -2,7 +2,9 @@
 // Playback Script and Play One Script commands that start and stop it.
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
+#include "korva/script/replay.h"
 #include "korva/script/script.h"
+#include "korva/script/script_commands.h"
 #include "korva/script/script_line.h"
 
 static void refuse_while_recording() {
@@ -37,9 +39,9 @@ int play_event() {
         return 0;
     }
     if (s.script_file == nullptr) {
-        FILE* file = fopen(SCRIPT_FILE_NAME, "rt");
+        FILE* file = fopen(script_file_name(), "rt");
         if (file == nullptr) {
-            KORVA_printf("Cannot open script file %s for reading\n", SCRIPT_FILE_NAME);
+            KORVA_printf("Cannot open script file %s for reading\n", script_file_name());
             stop_playback();
             return 0;
         }
@@ -53,14 +55,26 @@ int play_event() {
         return 1;
     }
 
-    char text[SCRIPT_LINE_BUFFER_SIZE];
-    if (!read_line(s.script_file, text, static_cast<int>(sizeof text))) {
-        KORVA_printf("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
-        stop_playback();
-        return 0;
+    ScriptLine line{};
+    // A menu command line that makes no event is applied, and the next line is read for this
+    // same request, as the command would have run inside the wait that returned that line.
+    for (;;) {
+        char text[SCRIPT_LINE_BUFFER_SIZE];
+        if (!read_line(s.script_file, text, static_cast<int>(sizeof text))) {
+            KORVA_printf("EOF encountered in script file %s\n", script_file_name());
+            stop_playback();
+            return 0;
+        }
+        line = parse_script_line(text, sizeof text);
+        if (line.kind != SCRIPT_COMMAND || !command_lines_played()) break;
+        CommandPlay played = play_menu_command(line.command);
+        if (played == COMMAND_MADE_EVENT) return 1;
+        if (played == COMMAND_REFUSED) {
+            stop_playback();
+            return 0;
+        }
     }
 
-    ScriptLine line = parse_script_line(text, sizeof text);
     switch (line.kind) {
     case KORVA_MOUSE:
         s.event_kind = KORVA_MOUSE;
@@ -78,7 +92,8 @@ int play_event() {
         s.periodic_count = line.count - 1;
         break;
     default:
-        // Not a script line: playback ends here, and the next request goes on after it.
+        // Not a script line (a command line too, unless the program plays them): playback
+        // ends here, and the next request goes on after it.
         stop_playback();
         return 0;
     }

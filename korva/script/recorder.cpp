@@ -1,5 +1,6 @@
-// The script recorder: one line per mouse, keyboard or run of periodic events, and the
-// Record Script command that switches it on and off.
+// The script recorder: one line per mouse, keyboard or run of periodic events (and, when the
+// program asks for them, per menu command), and the Record Script command that switches it
+// on and off.
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
 #include "korva/script/script.h"
@@ -22,6 +23,14 @@ static bool ensure_writer() {
     return true;
 }
 
+static void write_line(int32_t kind, int32_t first, int32_t second) {
+    char line[SCRIPT_LINE_FORMAT_SIZE];
+    if (format_script_line(kind, first, second, line, sizeof line) == 0) return;
+    fputs(line, korva_state.script_file);
+    // Each line goes to the file at once, so a run that is killed keeps what it recorded.
+    fflush(korva_state.script_file);
+}
+
 void record_event(int32_t kind, EventRecord event) {
     // Every kind opens the file, even those that write no line.
     if (!ensure_writer()) return;
@@ -41,11 +50,12 @@ void record_event(int32_t kind, EventRecord event) {
     default:
         return;
     }
-    char line[SCRIPT_LINE_FORMAT_SIZE];
-    if (format_script_line(kind, first, second, line, sizeof line) == 0) return;
-    fputs(line, korva_state.script_file);
-    // Each line goes to the file at once, so a run that is killed keeps what it recorded.
-    fflush(korva_state.script_file);
+    write_line(kind, first, second);
+}
+
+void record_command(int32_t id) {
+    if (!ensure_writer()) return;
+    write_line(SCRIPT_COMMAND, id, 0);
 }
 
 // Recording owns the file while it is on: any playback ends first, a reader is closed, and

@@ -11,6 +11,10 @@ extern const char* const SCRIPT_FILE_NAME;  // "KORVA.SCR"
 // Writes the line for a MOUSE, KBD or PERIODIC event; opens the file for writing when needed.
 void record_event(int32_t kind, EventRecord event);
 
+// Writes a menu command's line; opens the file for writing when needed. Only
+// record_menu_command (script_commands.h) calls it, for the commands a script may hold.
+void record_command(int32_t id);
+
 // Puts the next script event into the state's event; 1 when it did, 0 when playback ends.
 int play_event();
 

@@ -2,12 +2,15 @@
 //
 // How a line is read:
 // - The character at index 6 (right after "KORVA_") picks the kind; nothing before it is
-//   checked. 'M' mouse, 'K' keyboard, 'P' periodic; anything else, or a line of fewer than
-//   seven characters, is not a script line.
+//   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command; anything else, or a
+//   line of fewer than seven characters, is not a script line. Whether a command line is
+//   played at all is the player's choice, not the reader's.
 // - A number is found by skipping to the first digit or '-' (for 'P' to the first digit:
 //   a '-' is skipped like any other character) and taking the run of such characters that
-//   starts there. The run is converted as an optional leading '-' and the digits after it,
-//   up to the first other character: "5-3" is 5, "--5" and "-" are 0.
+//   starts there. For 'C' a '-' counts as for 'M', so a negative id stays negative and is
+//   refused by the player rather than read as some other command. The run is converted as
+//   an optional leading '-' and the digits after it, up to the first other character: "5-3"
+//   is 5, "--5" and "-" are 0.
 //
 // Rules of our own for lines the recorder never writes, so that no file can make the
 // player misbehave:
@@ -70,7 +73,7 @@ static int8_t low_byte(int32_t value) {
 }
 
 ScriptLine parse_script_line(const char* line, size_t size) {
-    ScriptLine result{KORVA_NONE, 0, 0, 0, 0};
+    ScriptLine result{KORVA_NONE, 0, 0, 0, 0, 0};
     const size_t kind_index = 6;
     size_t length = line_length(line, size);
     if (length <= kind_index) return result;
@@ -90,6 +93,10 @@ ScriptLine parse_script_line(const char* line, size_t size) {
         result.kind = KORVA_PERIODIC;
         result.count = next_number(line, length, &pos, false);
         break;
+    case 'C':
+        result.kind = SCRIPT_COMMAND;
+        result.command = next_number(line, length, &pos, true);
+        break;
     default:
         break;
     }
@@ -105,6 +112,7 @@ static const ScriptLineFormat SCRIPT_LINE_FORMATS[] = {
     {KORVA_MOUSE, "KORVA_MOUSE(%d, %d);\n"},
     {KORVA_KBD, "KORVA_KBD(%d);\n"},
     {KORVA_PERIODIC, "KORVA_PERIODIC(%d);\n"},
+    {SCRIPT_COMMAND, "KORVA_COMMAND(%d);\n"},
 };
 
 int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, size_t size) {

@@ -17,13 +17,19 @@ constexpr size_t SCRIPT_NUMBER_MAX_CHARS = 11;
 // Big enough for the longest line the recorder writes, with its terminating NUL.
 constexpr size_t SCRIPT_LINE_FORMAT_SIZE = 64;
 
+// The kind of a menu command line, "KORVA_COMMAND(%d);\n". It is no event kind: the command
+// it names makes the event, or none. Only a program that asks for such lines plays them.
+constexpr int32_t SCRIPT_COMMAND = 100;
+
 // What one line asks the player for.
 struct ScriptLine {
-    int32_t kind;   // KORVA_MOUSE, KORVA_KBD, KORVA_PERIODIC, or KORVA_NONE: not a script line
-    int32_t x;      // KORVA_MOUSE: the first number
-    int32_t y;      // KORVA_MOUSE: the second number
-    int8_t key;     // KORVA_KBD: the low 8 bits of the number, as a signed value
-    int32_t count;  // KORVA_PERIODIC: the number of periodic events on the line, 0 or more
+    int32_t kind;     // KORVA_MOUSE, KORVA_KBD, KORVA_PERIODIC, SCRIPT_COMMAND, or KORVA_NONE:
+                      // not a script line
+    int32_t x;        // KORVA_MOUSE: the first number
+    int32_t y;        // KORVA_MOUSE: the second number
+    int8_t key;       // KORVA_KBD: the low 8 bits of the number, as a signed value
+    int32_t count;    // KORVA_PERIODIC: the number of periodic events on the line, 0 or more
+    int32_t command;  // SCRIPT_COMMAND: the menu command id, any 32-bit value
 };
 
 // Reads one line. The line ends at its first NUL or line feed, or after `size` bytes,
@@ -32,7 +38,8 @@ ScriptLine parse_script_line(const char* line, size_t size);
 
 // Writes the recorder's line for an event into `out` (NUL-terminated, cut to `size`) and
 // returns its length. For KORVA_MOUSE `first` and `second` are x and y; for KORVA_KBD
-// `first` is the key widened with its sign; for KORVA_PERIODIC `first` is the count.
+// `first` is the key widened with its sign; for KORVA_PERIODIC `first` is the count; for
+// SCRIPT_COMMAND `first` is the command id.
 // Any other kind has no line: `out` becomes empty (when size > 0) and the result is 0.
 int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, size_t size);
 

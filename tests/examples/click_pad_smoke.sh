@@ -44,6 +44,10 @@ title_region="300x30+$(screen_x -285)+$(screen_y 240)"
 finish_checks
 save_window_shot "$shot" "$work/click_pad.png"
 
+rm -f "$work/click_pad.bmp"
 xdotool key ctrl+q
 expect_exit_zero
+# Ending saves the drawing as a picture of the whole canvas.
+size=$(identify -format '%wx%h' "$work/click_pad.bmp" 2>/dev/null || echo none)
+[[ "$size" == 601x540 ]] || fail "click_pad.bmp: expected a 601x540 picture, got $size"
 echo "click_pad: title typed, three dots in red, blue and green; quit with exit code 0"

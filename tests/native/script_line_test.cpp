@@ -18,17 +18,20 @@ struct LineCase {
 
 std::string describe(const ScriptLine& l) {
     return "{kind " + std::to_string(l.kind) + ", x " + std::to_string(l.x) + ", y " + std::to_string(l.y) +
-           ", key " + std::to_string(l.key) + ", count " + std::to_string(l.count) + "}";
+           ", key " + std::to_string(l.key) + ", count " + std::to_string(l.count) + ", command " +
+           std::to_string(l.command) + "}";
 }
 
 bool same(const ScriptLine& a, const ScriptLine& b) {
-    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.key == b.key && a.count == b.count;
+    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.key == b.key && a.count == b.count &&
+           a.command == b.command;
 }
 
-constexpr ScriptLine NOT_SCRIPT{KORVA_NONE, 0, 0, 0, 0};
-ScriptLine mouse(int32_t x, int32_t y) { return {KORVA_MOUSE, x, y, 0, 0}; }
-ScriptLine kbd(int8_t key) { return {KORVA_KBD, 0, 0, key, 0}; }
-ScriptLine periodic(int32_t count) { return {KORVA_PERIODIC, 0, 0, 0, count}; }
+constexpr ScriptLine NOT_SCRIPT{KORVA_NONE, 0, 0, 0, 0, 0};
+ScriptLine mouse(int32_t x, int32_t y) { return {KORVA_MOUSE, x, y, 0, 0, 0}; }
+ScriptLine kbd(int8_t key) { return {KORVA_KBD, 0, 0, key, 0, 0}; }
+ScriptLine periodic(int32_t count) { return {KORVA_PERIODIC, 0, 0, 0, count, 0}; }
+ScriptLine command(int32_t id) { return {SCRIPT_COMMAND, 0, 0, 0, 0, id}; }
 
 const LineCase LINE_CASES[] = {
     // The three formats as written.
@@ -94,6 +97,20 @@ const LineCase LINE_CASES[] = {
     {"non-ASCII between numbers", "KORVA_MOUSE(\xC3\xA9 3 \xFF 4);\n", mouse(3, 4)},
     {"non-ASCII at index 6", "KORVA_\xCDOUSE(1, 2);\n", NOT_SCRIPT},
     {"tab and space", "KORVA_MOUSE(\t-1 ,\t 2 );\n", mouse(-1, 2)},
+
+    // Menu command lines: read like the others; which ids may be played is the player's matter.
+    {"command", "KORVA_COMMAND(13);\n", command(13)},
+    {"command with CR", "KORVA_COMMAND(8);\r\n", command(8)},
+    {"command outside the menu", "KORVA_COMMAND(9);\n", command(9)},
+    {"command negative stays negative", "KORVA_COMMAND(-13);\n", command(-13)},
+    {"command without number", "KORVA_COMMAND();\n", command(0)},
+    {"command bare C", "abcdefC", command(0)},
+    {"command huge", "KORVA_COMMAND(99999999999);\n", command(INT32_MAX)},
+    {"command huge negative", "KORVA_COMMAND(-99999999999);\n", command(INT32_MIN)},
+    {"command long run does not spill", "KORVA_COMMAND(0000000000013 5);\n", command(0)},
+    {"command takes the first number only", "KORVA_COMMAND(13, 14);\n", command(13)},
+    {"command NUL before the number", std::string("KORVA_COMMAND(\0" "13);\n", 20), command(0)},
+    {"lower case c", "KORVA_cOMMAND(13);\n", NOT_SCRIPT},
 };
 
 TEST(ScriptLine, ParsesEachLineAsThePlayerDoes) {
@@ -115,6 +132,7 @@ TEST(ScriptLine, NeverReadsPastTheGivenSize) {
         {"KORVA_MOUSE(123456789012345", mouse(INT32_MAX, 0)},
         {"KORVA_MOUSE(1, 000000000001234", mouse(1, 0)},
         {"KORVA_P", periodic(0)},
+        {"KORVA_COMMAND(1", command(1)},
         {"KORVA_", NOT_SCRIPT},
         {"", NOT_SCRIPT},
     };
@@ -146,6 +164,8 @@ TEST(ScriptLine, FormatsTheRecordersLines) {
         {KORVA_MOUSE, INT32_MIN, INT32_MAX, "KORVA_MOUSE(-2147483648, 2147483647);\n"},
         {KORVA_KBD, -128, 99, "KORVA_KBD(-128);\n"},
         {KORVA_PERIODIC, 5, 99, "KORVA_PERIODIC(5);\n"},
+        {SCRIPT_COMMAND, 13, 99, "KORVA_COMMAND(13);\n"},
+        {SCRIPT_COMMAND, INT32_MIN, 0, "KORVA_COMMAND(-2147483648);\n"},
         {KORVA_ENTER, 1, 2, ""},
         {KORVA_LEAVE, 1, 2, ""},
         {KORVA_EXIT, 1, 2, ""},
@@ -180,6 +200,9 @@ TEST(ScriptLine, WrittenLinesReadBackToTheSameValues) {
         format_script_line(KORVA_KBD, key, 0, out, sizeof out);
         ScriptLine k = parse_script_line(out, sizeof out);
         EXPECT_TRUE(same(kbd(key), k)) << out << " read back as " << describe(k);
+        format_script_line(SCRIPT_COMMAND, a, 0, out, sizeof out);
+        ScriptLine c = parse_script_line(out, sizeof out);
+        EXPECT_TRUE(same(command(a), c)) << out << " read back as " << describe(c);
         if (a > 0) {
             format_script_line(KORVA_PERIODIC, a, 0, out, sizeof out);
             ScriptLine p = parse_script_line(out, sizeof out);

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The replay harness and replay mode at their edges, through the fixture program: every way a
+# replay can end gets its own exit code and message, bad script content ends the replay at the
+# bad line as playback does and the program still ends by itself, bad expected images are
+# refused, and --update writes the expected image only when asked.
+#   harness_test.sh SESSION_DIR HARNESS FIXTURE WORKDIR SOURCE_DIR
+set -euo pipefail
+session=$1 harness=$2 fixture=$3 work=$4 source=$5
+here="$source/tests/replay"
+mkdir -p "$work"
+cd "$work"
+rm -rf ./*
+
+failures=()
+output=""
+
+# Runs the harness; sets $status and $output (stdout and stderr together).
+run_harness() {
+    status=0
+    output=$(timeout 180 "$source/scripts/wine-exec.sh" "$session" "$harness" "$@" 2>&1) || status=$?
+}
+
+# expect NAME EXIT PATTERN HARNESS-ARGS...: the exit code, and a line of the output matching PATTERN.
+expect() {
+    local name=$1 exit_code=$2 pattern=$3
+    shift 3
+    run_harness "$@"
+    if ((status != exit_code)); then
+        failures+=("$name: expected exit code $exit_code, got $status; output: $output")
+    elif ! grep -qE -- "$pattern" <<<"$output"; then
+        failures+=("$name: expected a line matching /$pattern/; output: $output")
+    fi
+}
+
+script() {  # script FILE TEXT: the text with CR LF line ends, as the recorder writes them
+    printf '%b' "$2" | sed 's/$/\r/' >"$1"
+}
+
+# Two clicks played, then the bad line, then a click that must not be played.
+script before_bad.txt 'KORVA_MOUSE(-100, 100);\nKORVA_MOUSE(0, 0);\n'
+script after_bad.txt 'KORVA_MOUSE(100, -100);\n'
+make_bad() {  # make_bad FILE: before_bad.txt, the bad bytes from stdin, after_bad.txt
+    { cat before_bad.txt; cat; cat after_bad.txt; } >"$1"
+}
+printf 'hello there\r\n' | make_bad junk.scr
+printf 'KORVA_\0MOUSE(5, 5);\r\n' | make_bad nul_byte.scr
+{ head -c 1048576 /dev/zero | tr '\0' 'A'; printf '\r\n'; } | make_bad megabyte.scr
+printf 'korva_mouse(7, 7);\r\n' | make_bad lower_case.scr
+cp before_bad.txt eof_after_two.scr
+
+for bad in junk nul_byte megabyte lower_case eof_after_two; do
+    expect "bad script: $bad" 0 "^korva-replay: match" \
+        --expect "$here/fixture_two_dots.bmp" --diff "diff_$bad.bmp" "$fixture" "$bad.scr"
+done
+# Numbers beyond 32 bits are not the end of a script: the click lands far off the canvas.
+script huge_numbers.scr 'KORVA_MOUSE(-100, 100);\nKORVA_MOUSE(0, 0);\nKORVA_MOUSE(99999999999, -4294967296);\n'
+expect "numbers beyond 32 bits" 0 "^korva-replay: match" --expect "$here/fixture_two_dots.bmp" "$fixture" huge_numbers.scr
+
+# The program's endings.
+script crash.scr 'KORVA_MOUSE(1, 1);\nKORVA_KBD(99);\n'
+script own_exit.scr 'KORVA_KBD(120);\n'
+script hang.scr 'KORVA_PERIODIC(2);\nKORVA_KBD(104);\n'
+script no_close.scr 'KORVA_KBD(110);\n'
+expect "crash" 4 "crashed: exit code [0-9]+ \(0xC0000005\)" "$fixture" crash.scr
+expect "own exit code" 3 "own non-zero exit code: exit code 3 " "$fixture" own_exit.scr
+expect "never returns" 5 "did not end within the time limit" --timeout 3 "$fixture" hang.scr
+expect "no KORVA_close" 6 "left no canvas" "$fixture" no_close.scr
+
+# Bad use and bad files.
+cp before_bad.txt two.scr
+convert -size 10x10 xc:white BMP3:small.bmp
+convert -size 601x540 xc:white -type Palette -colors 2 BMP3:palette.bmp
+expect "no script" 2 "cannot read the script" "$fixture" missing.scr
+expect "no program" 2 "no such program" "$work/missing.exe" two.scr
+expect "no arguments" 2 "^usage: korva-replay" "$fixture"
+expect "unknown option" 2 "unknown option" --colour "$fixture" two.scr
+expect "bad time limit" 2 "--timeout needs" --timeout 0 "$fixture" two.scr
+expect "--update without --expect" 2 "need --expect" --update "$fixture" two.scr
+expect "expected image missing" 2 "cannot read the expected image" --expect none.bmp "$fixture" two.scr
+expect "expected image not a BMP" 2 "not usable \(not a BMP file" --expect megabyte.scr "$fixture" two.scr
+expect "expected image too small" 2 "is 10 x 10 pixels, the canvas 601 x 540" --expect small.bmp "$fixture" two.scr
+expect "expected image with a palette" 2 "not a 24- or 32-bit BMP" --expect palette.bmp "$fixture" two.scr
+
+# A mismatch: one click more than the expected image shows. The report names the count and
+# the box, and the difference image marks the dot in red.
+script three.scr 'KORVA_MOUSE(-100, 100);\nKORVA_MOUSE(0, 0);\nKORVA_MOUSE(100, -100);\n'
+expect "mismatch" 1 "pixels differ from .*within x [0-9]+\.\.[0-9]+, y [0-9]+\.\.[0-9]+" \
+    --expect "$here/fixture_two_dots.bmp" --diff mismatch_diff.bmp "$fixture" three.scr
+if [[ -f mismatch_diff.bmp ]]; then
+    # The third dot's centre, (100, -100), in canvas pixels: origin_x + 100, origin_y + 100.
+    box=$(grep -oE 'within x [0-9]+\.\.[0-9]+, y [0-9]+\.\.[0-9]+' <<<"$output" || true)
+    read -r x0 x1 y0 y1 < <(sed -E 's/within x ([0-9]+)\.\.([0-9]+), y ([0-9]+)\.\.([0-9]+)/\1 \2 \3 \4/' <<<"$box")
+    centre=$(convert mismatch_diff.bmp -format "%[pixel:p{$(((x0 + x1) / 2)),$(((y0 + y1) / 2))}]" info:)
+    [[ $centre == "red" || $centre == "srgb(255,0,0)" ]] ||
+        failures+=("mismatch: the difference image is $centre, not red, in the middle of the box $box")
+    ((x1 - x0 == 12 && y1 - y0 == 12)) || failures+=("mismatch: expected a 13 x 13 box (one dot), got $box")
+else
+    failures+=("mismatch: no difference image written")
+fi
+expect "mismatch within the tolerance" 0 "match within the tolerance" \
+    --expect "$here/fixture_two_dots.bmp" --tolerance 1000 "$fixture" three.scr
+
+# --update writes the canvas as the expected image; the next run then matches it.
+expect "update" 0 "new expected image" --update --expect new_expected.bmp "$fixture" three.scr
+expect "match after update" 0 "^korva-replay: match" --expect new_expected.bmp "$fixture" three.scr
+cmp -s new_expected.bmp "$here/fixture_two_dots.bmp" && failures+=("update: the new expected image shows two dots, not three")
+
+# Replay mode without the harness: a replay file that cannot be opened ends the program at once,
+# with exit code 0 and no canvas.
+# shellcheck disable=SC1091
+status=0
+KORVA_REPLAY=no_such_script.scr KORVA_REPLAY_CANVAS=lost.bmp \
+    timeout 120 "$source/scripts/wine-exec.sh" "$session" "$fixture" || status=$?
+((status == 0)) || failures+=("missing replay file: expected the program to end with 0, got $status")
+[[ ! -e lost.bmp ]] || failures+=("missing replay file: a canvas was saved all the same")
+
+if ((${#failures[@]} > 0)); then
+    printf 'FAIL: %s\n' "${failures[@]}"
+    exit 1
+fi
+echo "harness: every ending, bad script and bad image reported as expected"

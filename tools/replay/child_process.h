@@ -1,0 +1,21 @@
+// Running the replayed program: its own environment and working folder, a time limit, and
+// how it ended. Win32.
+#ifndef KORVA_TOOLS_CHILD_PROCESS_H
+#define KORVA_TOOLS_CHILD_PROCESS_H
+
+#include <stdint.h>
+
+struct ChildEnd {
+    bool started;        // false: the program could not be started at all
+    bool timed_out;      // it ran past the limit and was ended
+    uint32_t exit_code;  // its exit code, when it ended by itself
+    double seconds;      // from start to end
+};
+
+// Runs `program` in `folder` with the harness's environment plus KORVA_REPLAY=`script` and
+// KORVA_REPLAY_CANVAS=`canvas` (any earlier values of those two are dropped), and waits for
+// it at most `timeout_s` seconds before ending it.
+ChildEnd run_replay_child(const char* program, const char* folder, const char* script, const char* canvas,
+                          int32_t timeout_s);
+
+#endif
