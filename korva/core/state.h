@@ -69,6 +69,17 @@ struct LibraryState {
     int32_t entry_direction;      // direction the next hero enters from; -1 for none
 
     ScriptMode script_mode;       // whether script_file was opened for writing or reading
+
+    // Timed animation (KORVA_frame_rate). Times are performance-counter counts.
+    int32_t frame_rate;           // periodic events per second; 0: the message-counted pace
+    uint8_t frame_running;        // the frame schedule below is in use (wait)
+    int64_t frame_anchor;         // time of frame 0 of the schedule
+    int64_t frame_index;          // the next frame is due at anchor + index / rate seconds
+    int64_t frame_last_due;       // when the last delivered frame was due, for lateness figures
+    HANDLE frame_timer;           // waitable timer that wakes the wait at a frame's time
+
+    // Keyboard events (KORVA_keyboard).
+    uint8_t keyboard_events;      // typed keys become KORVA_KBD events
 };
 
 extern LibraryState korva_state;

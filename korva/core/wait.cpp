@@ -1,7 +1,9 @@
 // The event wait: one message at a time through the pump, periodic events timed by messages
-// and ticks, script playback and recording hand-offs, and KORVA_animate.
+// and ticks (or by the clock, when a frame rate is set), script playback and recording
+// hand-offs, and KORVA_animate.
 #include "korva/core/wait.h"
 
+#include "korva/core/frame_pace.h"
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
 #include "korva/draw/raster.h"
@@ -77,6 +79,22 @@ void pump_message() {
     }
 }
 
+// One pass of the wait under the timed pace: takes a message if one comes before the next
+// frame, and delivers the frame's periodic event at once when its time has come. The
+// message-counted rule plays no part here. True when the wait must end.
+static bool paced_pass() {
+    LibraryState& s = korva_state;
+    if (wait_for_message_or_frame()) {
+        pump_message();
+        if (play_after_message()) return true;
+    }
+    if (s.event_kind != KORVA_NONE || !frame_pace_active() || !frame_due()) return false;
+    take_frame();
+    s.event_kind = KORVA_PERIODIC;
+    s.single_step = 0;
+    return true;
+}
+
 int32_t await_event(EventRecord* out) {
     LibraryState& s = korva_state;
     if (!s.injected_event_pending) reset_event();
@@ -86,6 +104,11 @@ int32_t await_event(EventRecord* out) {
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
         // Saturates: only "above the limit" matters, and an idle wait may pump for years.
         if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
+        if (frame_pace_active()) {
+            if (paced_pass()) break;
+            continue;
+        }
+        if (s.frame_running) frame_pace_stop();
         pump_message();
         if (play_after_message()) break;
         if ((s.single_step || s.animating) && s.event_kind == KORVA_NONE &&
