@@ -52,7 +52,12 @@ static void create_frame_timer() {
 
 bool frame_pace_active() {
     const LibraryState& s = korva_state;
-    return s.frame_rate > 0 && (s.animating || s.single_step || s.quit_requested);
+    if (s.frame_rate <= 0) return false;
+    if (s.quit_requested) return true;
+    // While a script plays, its own periodic lines are the animation: a live frame slipped in
+    // between them would make the run play back as a different sequence of events.
+    if (s.playing_back || s.play_one) return false;
+    return s.animating || s.single_step;
 }
 
 void frame_pace_stop() {

@@ -3,8 +3,9 @@
 #ifndef KORVA_CORE_FRAME_PACE_H
 #define KORVA_CORE_FRAME_PACE_H
 
-// The timed pace decides when periodic events come: a frame rate is set and animation runs,
-// one frame is asked for, or the program has asked to quit (so it gets KORVA_EXIT in time).
+// The timed pace decides when periodic events come: a frame rate is set and animation runs
+// or one frame is asked for (with no script playing), or the program has asked to quit (so
+// it gets KORVA_EXIT in time).
 bool frame_pace_active();
 
 // Forgets the schedule; the next frame is counted from the moment the pace starts again.

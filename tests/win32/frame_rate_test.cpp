@@ -48,6 +48,13 @@ int32_t wait_kind(EventRecord* e = nullptr) {
     return kind;
 }
 
+void write_file_text(const char* path, const char* text) {
+    FILE* f = fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    fputs(text, f);
+    fclose(f);
+}
+
 int64_t counter_frequency() {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
@@ -172,6 +179,21 @@ TEST_F(FrameRateTest, FramesAreRecordedAsRunsAndPlayBackAsTheSameEvents) {
     }
     EXPECT_EQ(korva_state.event.x, 5);
     EXPECT_EQ(korva_state.event.y, -6);
+    korva_state.playing_back = 0;
+}
+
+// Animation switched on during playback must not slip live frames between the played events.
+// With the fastest pace a live frame would come long before the first 50 ms tick.
+TEST_F(FrameRateTest, PlaybackMakesNoLiveFramesEvenWithAnimationOn) {
+    write_file_text(SCRIPT_FILE_NAME, "KORVA_MOUSE(7, 8);\nKORVA_PERIODIC(2);\nKORVA_MOUSE(9, 10);\n");
+    ASSERT_EQ(KORVA_frame_rate(KORVA_MAX_FRAME_RATE), 1);
+    SetTimer(graphics(), TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+    korva_state.playing_back = 1;
+    korva_state.animating = 1;
+    const int32_t expected[] = {KORVA_MOUSE, KORVA_PERIODIC, KORVA_PERIODIC, KORVA_MOUSE};
+    for (int32_t kind : expected) EXPECT_EQ(wait_kind(), kind);
+    EXPECT_EQ(korva_state.event.x, 9);
+    KillTimer(graphics(), TICK_TIMER_ID);
     korva_state.playing_back = 0;
 }
 
