@@ -69,30 +69,37 @@ bool frame_due() {
     return counter_now() >= next_due();
 }
 
-bool wait_for_message_or_frame() {
-    ensure_schedule();
-    MSG waiting;
-    // A message already in the queue is taken first, so input keeps flowing however busy the
-    // program is; MsgWait alone would sleep on messages it has already seen.
-    if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return true;
-    int64_t left = next_due() - counter_now();
-    if (left <= 0) return false;
+// Sleeps until the frame's time or until something arrives for the thread; true when it
+// was not the frame. Only messages that arrive after the last look wake it.
+static bool sleep_until_frame_or_arrival(int64_t left) {
     // Rounded up, so the wait never wakes before the frame and spins.
     int64_t frequency = counter_frequency();
     int64_t hundred_ns = (left * 10000000 + frequency - 1) / frequency;
     HANDLE timer = korva_state.frame_timer;
-    DWORD woke;
     if (timer != nullptr) {
         LARGE_INTEGER due;
         due.QuadPart = -hundred_ns;  // negative: relative to now
         SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-        woke = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        return woke == WAIT_OBJECT_0 + 1;
+        return MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, 0) == WAIT_OBJECT_0 + 1;
     }
     // No timer could be made: the wait's own timeout, in whole milliseconds.
     DWORD milliseconds = static_cast<DWORD>((hundred_ns + 9999) / 10000);
-    woke = MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    return woke == WAIT_OBJECT_0;
+    return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, 0) == WAIT_OBJECT_0;
+}
+
+bool wait_for_message_or_frame() {
+    ensure_schedule();
+    for (;;) {
+        // A message already in the queue is taken first, so input keeps flowing however busy
+        // the program is. The look also handles messages sent by other threads and windows:
+        // those wake the sleep below but leave nothing to take, and taking a message then
+        // would block until some later message, long past the frame.
+        MSG waiting;
+        if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return true;
+        int64_t left = next_due() - counter_now();
+        if (left <= 0) return false;
+        if (!sleep_until_frame_or_arrival(left)) return false;
+    }
 }
 
 void take_frame() {

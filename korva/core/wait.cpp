@@ -79,11 +79,17 @@ void pump_message() {
     }
 }
 
-// One pass of the wait under the timed pace: takes a message if one comes before the next
-// frame, and delivers the frame's periodic event at once when its time has come. The
-// message-counted rule plays no part here. True when the wait must end.
+// One pass of the wait once a frame rate is set: takes a message if one comes before the next
+// frame, and delivers the frame's periodic event at once when its time has come. Messages
+// never count toward a periodic event here. True when the wait must end.
 static bool paced_pass() {
     LibraryState& s = korva_state;
+    if (!frame_pace_active()) {
+        // Halted (or a script plays): an ordinary pass, and the schedule starts afresh later.
+        frame_pace_stop();
+        pump_message();
+        return play_after_message();
+    }
     if (wait_for_message_or_frame()) {
         pump_message();
         if (play_after_message()) return true;
@@ -104,11 +110,10 @@ int32_t await_event(EventRecord* out) {
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
         // Saturates: only "above the limit" matters, and an idle wait may pump for years.
         if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
-        if (frame_pace_active()) {
+        if (s.frame_rate > 0) {
             if (paced_pass()) break;
             continue;
         }
-        if (s.frame_running) frame_pace_stop();
         pump_message();
         if (play_after_message()) break;
         if ((s.single_step || s.animating) && s.event_kind == KORVA_NONE &&

@@ -182,6 +182,22 @@ TEST_F(FrameRateTest, FramesAreRecordedAsRunsAndPlayBackAsTheSameEvents) {
     korva_state.playing_back = 0;
 }
 
+// A message sent from another thread wakes the wait but leaves nothing in the queue: the wait
+// must go on to its frame, not block for a message that may never come (no ticks here).
+TEST_F(FrameRateTest, AMessageSentFromAnotherThreadDoesNotHoldUpTheFrame) {
+    ASSERT_EQ(KORVA_frame_rate(4), 1);
+    korva_state.animating = 1;
+    HANDLE sender = CreateThread(nullptr, 0, [](void*) -> DWORD {
+        Sleep(50);  // most likely while the wait sleeps toward its frame
+        SendMessageA(korva_state.graphics_window, WM_NULL, 0, 0);
+        return 0;
+    }, nullptr, 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    EXPECT_EQ(wait_kind(), KORVA_PERIODIC);
+    WaitForSingleObject(sender, INFINITE);
+    CloseHandle(sender);
+}
+
 // Animation switched on during playback must not slip live frames between the played events.
 // With the fastest pace a live frame would come long before the first 50 ms tick.
 TEST_F(FrameRateTest, PlaybackMakesNoLiveFramesEvenWithAnimationOn) {
