@@ -70,35 +70,50 @@ bool frame_due() {
 }
 
 // Sleeps until the frame's time or until something arrives for the thread; true when it
-// was not the frame. Only messages that arrive after the last look wake it.
-static bool sleep_until_frame_or_arrival(int64_t left) {
+// was not the frame. With MWMO_INPUTAVAILABLE a message already queued wakes it as well.
+static bool sleep_until_frame_or_arrival(int64_t left, DWORD flags) {
+    LibraryState& s = korva_state;
     // Rounded up, so the wait never wakes before the frame and spins.
     int64_t frequency = counter_frequency();
     int64_t hundred_ns = (left * 10000000 + frequency - 1) / frequency;
-    HANDLE timer = korva_state.frame_timer;
+    HANDLE timer = s.frame_timer;
     if (timer != nullptr) {
-        LARGE_INTEGER due;
-        due.QuadPart = -hundred_ns;  // negative: relative to now
-        SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-        return MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, 0) == WAIT_OBJECT_0 + 1;
+        // Set once per frame: ticks and other messages wake the wait between frames, and
+        // each setting is a call into the system.
+        int64_t due_at = next_due();
+        if (s.frame_timer_due != due_at) {
+            LARGE_INTEGER due;
+            due.QuadPart = -hundred_ns;  // negative: relative to now
+            SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+            s.frame_timer_due = due_at;
+        }
+        bool arrival = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, flags) == WAIT_OBJECT_0 + 1;
+        // The timer has fired and reset itself; a later sleep toward this frame sets it again.
+        if (!arrival) s.frame_timer_due = 0;
+        return arrival;
     }
     // No timer could be made: the wait's own timeout, in whole milliseconds.
     DWORD milliseconds = static_cast<DWORD>((hundred_ns + 9999) / 10000);
-    return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, 0) == WAIT_OBJECT_0;
+    return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, flags) == WAIT_OBJECT_0;
 }
 
 bool wait_for_message_or_frame() {
     ensure_schedule();
+    // A message already in the queue is taken first, so input keeps flowing however busy the
+    // program is: the first sleep returns at once while the queue holds one.
+    DWORD flags = MWMO_INPUTAVAILABLE;
     for (;;) {
-        // A message already in the queue is taken first, so input keeps flowing however busy
-        // the program is. The look also handles messages sent by other threads and windows:
-        // those wake the sleep below but leave nothing to take, and taking a message then
-        // would block until some later message, long past the frame.
+        int64_t left = next_due() - counter_now();
+        if (left > 0 && !sleep_until_frame_or_arrival(left, flags)) return false;
+        // The look also handles messages sent by other threads and windows: those wake the
+        // sleep but leave nothing to take, and taking a message then would block until some
+        // later message, long past the frame.
         MSG waiting;
         if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return true;
-        int64_t left = next_due() - counter_now();
         if (left <= 0) return false;
-        if (!sleep_until_frame_or_arrival(left)) return false;
+        // Everything queued has now been looked at: from here only new arrivals may wake the
+        // sleep, or anything the look cannot take would wake it again and again.
+        flags = 0;
     }
 }
 

@@ -77,6 +77,7 @@ struct LibraryState {
     int64_t frame_index;          // the next frame is due at anchor + index / rate seconds
     int64_t frame_last_due;       // when the last delivered frame was due, for lateness figures
     HANDLE frame_timer;           // waitable timer that wakes the wait at a frame's time
+    int64_t frame_timer_due;      // the frame time the timer is set for; 0: not set
 
     // Keyboard events (KORVA_keyboard).
     uint8_t keyboard_events;      // typed keys become KORVA_KBD events
