@@ -47,7 +47,7 @@ static void create_frame_timer() {
     if (s.frame_timer != nullptr) return;
     s.frame_timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                            TIMER_ALL_ACCESS);
-    if (s.frame_timer == nullptr) s.frame_timer = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+    if (s.frame_timer == nullptr) s.frame_timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
 }
 
 bool frame_pace_active() {
