@@ -2,6 +2,7 @@
 # for the sanitizer tests and the fuzzer; they must not include <windows.h>.
 set(KORVA_PLATFORM_FREE_SOURCES
     korva/core/heroes.cpp
+    korva/core/key_codes.cpp
     korva/draw/bmp_image.cpp
     korva/draw/colors.cpp
     korva/draw/geometry.cpp

@@ -91,6 +91,26 @@ int KORVA_close();
 int KORVA_wait_event(int32_t* x, int32_t* y, char* key, int32_t* region, CharacterRecord* hero);
 int KORVA_animate(int32_t code);
 
+// Timed animation and keyboard events. Both are off until the program switches them on;
+// until then periodic events follow the message-counted pace and keys make no events.
+// KORVA_frame_rate(n): a running animation delivers n periodic events per second, in time,
+// from 1 up to KORVA_MAX_FRAME_RATE; 0 brings back the message-counted pace.
+// KORVA_keyboard(flag): while flag is non-zero, typed characters and the keys below become
+// KORVA_KBD events with the code in key. Both return 1, or 0 before KORVA_open.
+constexpr int32_t KORVA_MAX_FRAME_RATE = 240;
+constexpr char KORVA_KEY_BACKSPACE = 8;
+constexpr char KORVA_KEY_TAB = 9;
+constexpr char KORVA_KEY_ENTER = 13;
+constexpr char KORVA_KEY_ESCAPE = 27;
+constexpr char KORVA_KEY_LEFT = 28;
+constexpr char KORVA_KEY_RIGHT = 29;
+constexpr char KORVA_KEY_UP = 30;
+constexpr char KORVA_KEY_DOWN = 31;
+constexpr char KORVA_KEY_SPACE = 32;
+constexpr char KORVA_KEY_DELETE = 127;
+int KORVA_frame_rate(int32_t per_second);
+int KORVA_keyboard(int32_t flag);
+
 // Drawing primitives, each in an integer form and a Point form.
 int KORVA_draw_pixel(int32_t color, int32_t x, int32_t y);
 int KORVA_draw_pixel(int32_t color, Point p);

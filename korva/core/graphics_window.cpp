@@ -1,5 +1,6 @@
-// The graphics window's procedure: menu commands, Ctrl shortcuts, the mouse, the tick flag,
+// The graphics window's procedure: menu commands, Ctrl shortcuts, keys, the mouse, the tick flag,
 // the origin and the repaint. It only sets library state; the event wait turns that into events.
+#include "korva/core/keyboard.h"
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
@@ -42,6 +43,7 @@ static void on_key_down(WPARAM key) {
         korva_state.control_key_down = 1;
         return;
     }
+    key_down_event(key);
     // The held state comes from the key messages alone; the keyboard is never asked.
     if (!korva_state.control_key_down) return;
     for (const Shortcut& shortcut : SHORTCUTS) {
@@ -90,6 +92,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
         on_key_up(wparam);
         return 0;
     case WM_CHAR:
+        character_event(wparam);
         return 0;
     case WM_TIMER:
         korva_state.timer_ticked = 1;

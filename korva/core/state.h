@@ -80,6 +80,18 @@ struct LibraryState {
     char replay_canvas[REPLAY_PATH_SIZE];  // where KORVA_close saves the canvas; empty for nowhere
     uint8_t script_commands;      // menu commands are written to the script and played from it
                                   // (KORVA_RECORD_COMMANDS=1, read at KORVA_open)
+
+    // Timed animation (KORVA_frame_rate). Times are performance-counter counts.
+    int32_t frame_rate;           // periodic events per second; 0: the message-counted pace
+    uint8_t frame_running;        // the frame schedule below is in use (wait)
+    int64_t frame_anchor;         // time of frame 0 of the schedule
+    int64_t frame_index;          // the next frame is due at anchor + index / rate seconds
+    int64_t frame_last_due;       // when the last delivered frame was due, for lateness figures
+    HANDLE frame_timer;           // waitable timer that wakes the wait at a frame's time
+    int64_t frame_timer_due;      // the frame time the timer is set for; 0: not set
+
+    // Keyboard events (KORVA_keyboard).
+    uint8_t keyboard_events;      // typed keys become KORVA_KBD events
 };
 
 extern LibraryState korva_state;

@@ -1,7 +1,9 @@
 // The event wait: one message at a time through the pump, periodic events timed by messages
-// and ticks, script playback and recording hand-offs, and KORVA_animate.
+// and ticks (or by the clock, when a frame rate is set), script playback and recording
+// hand-offs, and KORVA_animate.
 #include "korva/core/wait.h"
 
+#include "korva/core/frame_pace.h"
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
 #include "korva/draw/raster.h"
@@ -95,6 +97,28 @@ void pump_message() {
     }
 }
 
+// One pass of the wait once a frame rate is set: takes a message if one comes before the next
+// frame, and delivers the frame's periodic event at once when its time has come. Messages
+// never count toward a periodic event here. True when the wait must end.
+static bool paced_pass() {
+    LibraryState& s = korva_state;
+    if (!frame_pace_active()) {
+        // Halted (or a script plays): an ordinary pass, and the schedule starts afresh later.
+        frame_pace_stop();
+        take_messages();
+        return play_after_message();
+    }
+    if (wait_for_message_or_frame()) {
+        pump_message();
+        if (play_after_message()) return true;
+    }
+    if (s.event_kind != KORVA_NONE || !frame_pace_active() || !frame_due()) return false;
+    take_frame();
+    s.event_kind = KORVA_PERIODIC;
+    s.single_step = 0;
+    return true;
+}
+
 int32_t await_event(EventRecord* out) {
     LibraryState& s = korva_state;
     if (!s.injected_event_pending) {
@@ -108,6 +132,10 @@ int32_t await_event(EventRecord* out) {
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
         // Saturates: only "above the limit" matters, and an idle wait may pump for years.
         if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
+        if (s.frame_rate > 0) {
+            if (paced_pass()) break;
+            continue;
+        }
         take_messages();
         if (play_after_message()) break;
         if (live_periodic_allowed() && s.event_kind == KORVA_NONE &&

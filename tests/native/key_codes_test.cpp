@@ -1,0 +1,36 @@
+// Which key-downs and typed characters make keyboard events, and with which code.
+#include <gtest/gtest.h>
+
+#include "korva/core/key_codes.h"
+#include "korva/korva.h"
+
+TEST(KeyCodes, KeyDownsThatTypeNothingHaveTheirOwnCodes) {
+    struct Case { uint32_t virtual_key; int32_t expected; };
+    const Case cases[] = {
+        {0x25, KORVA_KEY_LEFT}, {0x26, KORVA_KEY_UP}, {0x27, KORVA_KEY_RIGHT}, {0x28, KORVA_KEY_DOWN},
+        {0x2E, KORVA_KEY_DELETE},
+        // Keys that type a character come through the character: no second event here.
+        {'A', NO_KEY_EVENT}, {0x20, NO_KEY_EVENT}, {0x0D, NO_KEY_EVENT}, {0x08, NO_KEY_EVENT},
+        {0x11, NO_KEY_EVENT}, {0, NO_KEY_EVENT}, {0xFFFFFFFFu, NO_KEY_EVENT},
+    };
+    for (const Case& c : cases) EXPECT_EQ(key_code_of_key_down(c.virtual_key), c.expected) << "key 0x" << std::hex << c.virtual_key;
+}
+
+TEST(KeyCodes, CharactersKeepTheirCodeExceptControlCodesAndWhileCtrlIsHeld) {
+    struct Case { uint32_t character; bool control_down; int32_t expected; };
+    const Case cases[] = {
+        {'a', false, 'a'}, {' ', false, ' '}, {'~', false, '~'}, {0xE9, false, 0xE9}, {0xFF, false, 0xFF},
+        {8, false, KORVA_KEY_BACKSPACE}, {9, false, KORVA_KEY_TAB}, {13, false, KORVA_KEY_ENTER},
+        {27, false, KORVA_KEY_ESCAPE},
+        // Control codes that are no named key, the arrows' codes and Delete's: never typed keys.
+        {0, false, NO_KEY_EVENT}, {1, false, NO_KEY_EVENT}, {10, false, NO_KEY_EVENT},
+        {28, false, NO_KEY_EVENT}, {31, false, NO_KEY_EVENT}, {127, false, NO_KEY_EVENT},
+        // Wider than one byte: cannot be recorded.
+        {0x100, false, NO_KEY_EVENT}, {0xFFFFFFFFu, false, NO_KEY_EVENT},
+        // Ctrl held: shortcuts and Ctrl+letter codes, whatever the character reads.
+        {8, true, NO_KEY_EVENT}, {13, true, NO_KEY_EVENT}, {1, true, NO_KEY_EVENT}, {'h', true, NO_KEY_EVENT},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(key_code_of_character(c.character, c.control_down), c.expected)
+            << "character " << c.character << (c.control_down ? " with Ctrl" : "");
+}
