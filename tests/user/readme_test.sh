@@ -42,7 +42,7 @@ install_script=$(grep -E '^(cmake --install|export) ' <<<"$install_lines" | sed 
 (cd "$source" && eval "$install_script") >"$work/install.log" 2>&1 \
     || { cat "$work/install.log"; echo "FAIL: README's install line did not succeed"; exit 1; }
 for f in include/korva/korva.h lib/libkorva.a lib/cmake/korva/korvaConfig.cmake \
-         share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run; do
+         share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run bin/korva-replay.exe; do
     [[ -f "$HOME/korva/$f" ]] || { echo "FAIL: expected $f in the installed prefix, not found"; exit 1; }
 done
 
@@ -97,3 +97,31 @@ check_red_circle "$starter_shot"
 grep -qF "$HOME/korva/share/korva/mingw-w64-x86_64.cmake" "$HOME/my-game/README.md" \
     || { echo "FAIL: the starter's README does not name the installed toolchain"; exit 1; }
 echo "readme: the starter's project built and ran; the red circle is in the middle"
+
+# The replay steps, as written, on the first program: a recording of two clicks stands in for
+# step 1 (made by hand at the keyboard), steps 2 and 3 must pass, and a recording with a third
+# click must make step 3 fail with exit code 1 (the pictures differ).
+replay_lines=$(readme_block replay)
+replay_steps=$(grep -E '^korva-run --replay ' <<<"$replay_lines" | sed -e 's/[[:space:]]*#.*$//' -e 's#my_program.exe#build/first.exe#')
+[[ $(wc -l <<<"$replay_steps") -eq 2 ]] \
+    || { echo "FAIL: README's replay block: expected two 'korva-run --replay' steps"; exit 1; }
+{
+    echo 'set -euxo pipefail'
+    grep -E '^export ' <<<"$install_lines"
+    echo 'cd "$HOME/first"'
+    echo 'printf "KORVA_MOUSE(-100, 40);\nKORVA_MOUSE(120, -60);\n" >KORVA.SCR'
+    echo "$replay_steps"
+    echo '[[ -f expected.bmp ]]'
+    echo 'printf "KORVA_MOUSE(-100, 40);\nKORVA_MOUSE(120, -60);\nKORVA_MOUSE(0, 150);\n" >KORVA.SCR'
+    echo 'status=0'
+    tail -n 1 <<<"$replay_steps" | sed 's#$# || status=$?#'
+    echo '[[ $status -eq 1 && -f diff.bmp ]]'
+} >"$work/replay.sh"
+status=0
+bash "$work/replay.sh" >"$work/replay.log" 2>&1 || status=$?
+if ((status != 0)); then
+    cat "$work/replay.log"
+    echo "FAIL: the README's replay steps: expected a match, then a reported difference (script $work/replay.sh)"
+    exit 1
+fi
+echo "readme: the README's replay steps made the expected picture, matched it, and caught a changed run"

@@ -30,6 +30,10 @@ cases=(
     "screenshot into a missing folder|-|--headless --screenshot $work/nowhere/shot.png fake.exe"
     "--new onto an existing file|-|--new existing"
     "--new with a program too|-|--new fresh fake.exe"
+    "--replay without a script|-|--replay"
+    "--replay with no such script|-|--replay missing.scr fake.exe"
+    "a replay option before --replay|-|--expect shot.bmp --replay notes.exe fake.exe"
+    "--replay with program arguments|-|--replay notes.exe fake.exe extra"
 )
 for c in "${cases[@]}"; do
     IFS='|' read -r name env args <<<"$c"
