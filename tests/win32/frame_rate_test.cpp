@@ -34,9 +34,8 @@ int64_t counter_frequency() {
 class FrameRateTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        open_korva_once();
         // No tick messages: every message a wait takes is one the test posted.
-        KillTimer(graphics(), TICK_TIMER_ID);
+        open_korva_without_ticks();
     }
 
     void SetUp() override {

@@ -35,8 +35,7 @@ void expect_nothing_more(const char* what) {
 class KeyboardTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        open_korva_once();
-        KillTimer(graphics(), TICK_TIMER_ID);
+        open_korva_without_ticks();
     }
 
     void SetUp() override {

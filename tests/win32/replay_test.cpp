@@ -70,8 +70,7 @@ protected:
         write_file(SCRIPT, "KORVA_MOUSE(5, 6);\r\n");
         SetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, SCRIPT);
         SetEnvironmentVariableA(REPLAY_CANVAS_VARIABLE, "replay_test.bmp");
-        open_korva_once();
-        KillTimer(korva_state.graphics_window, TICK_TIMER_ID);
+        open_korva_without_ticks();
         KORVA_animate(ANIMATE_RUN);  // what the room does right after KORVA_open
     }
 

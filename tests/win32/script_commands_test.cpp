@@ -32,12 +32,10 @@ std::string command_line(int32_t id) {
 class ScriptCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        open_korva_once();
-        LibraryState& s = korva_state;
         // Ticks come only from the test's own WM_TIMER messages.
-        KillTimer(s.graphics_window, TICK_TIMER_ID);
+        open_korva_without_ticks();
         reset_wait_state();
-        s.logging = 1;
+        korva_state.logging = 1;
         clear_console();
         set_opt_in("1");
     }

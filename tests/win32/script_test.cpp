@@ -18,10 +18,8 @@ using Lines = std::vector<std::string>;
 class Script : public ::testing::Test {
 protected:
     void SetUp() override {
-        open_korva_once();
-        LibraryState& s = korva_state;
         // Ticks come only from the test's own WM_TIMER messages.
-        KillTimer(s.graphics_window, TICK_TIMER_ID);
+        open_korva_without_ticks();
         reset_wait_state();
         remove_script_file();
         clear_console();

@@ -52,8 +52,7 @@ int32_t wait_into(Outputs* o) {
 class WaitTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        open_korva_once();
-        KillTimer(korva_state.graphics_window, TICK_TIMER_ID);
+        open_korva_without_ticks();
     }
 
     void SetUp() override {

@@ -8,6 +8,11 @@
 #include "korva/script/script.h"
 #include "support/korva_session.h"
 
+void open_korva_without_ticks() {
+    open_korva_once();
+    KillTimer(korva_state.graphics_window, TICK_TIMER_ID);
+}
+
 HWND graphics() { return korva_state.graphics_window; }
 
 void post(UINT message, WPARAM w, LPARAM l) { PostMessageA(graphics(), message, w, l); }

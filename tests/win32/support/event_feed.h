@@ -18,6 +18,10 @@ constexpr UINT FILLER = WM_APP + 7;
 constexpr int SENTINEL_PX = 3;
 constexpr int SENTINEL_PY = 5;
 
+// Opens the library once (see open_korva_once) and stops its tick timer, so that every tick a
+// wait sees is a WM_TIMER message the test posted itself.
+void open_korva_without_ticks();
+
 HWND graphics();
 
 // Posts a message to the graphics window.
