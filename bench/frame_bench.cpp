@@ -6,34 +6,20 @@
 #include <stdio.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "bench_clock.h"
 #include "korva/core/state.h"
+#include "wait_cost.h"
 
 static constexpr int RATE = 60;
 static constexpr double SECONDS = 10.0;
 static constexpr int BATCH = 500;   // key presses posted before they are taken
 static constexpr int ROUNDS = 20;   // batches per figure; the median batch is reported
 
-static double cpu_seconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](FILETIME f) {
-        return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) * 1e-7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
 static double counter_seconds(int64_t counts) {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
     return static_cast<double>(counts) / static_cast<double>(f.QuadPart);
-}
-
-static double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The room's own setting: the 50 ms tick keeps running beside the frames.
@@ -79,53 +65,18 @@ static void post_presses(int n) {
     for (int i = 0; i < n; ++i) PostMessageA(korva_state.graphics_window, WM_KEYDOWN, 'K', scan | 1);
 }
 
-static double wait_batch_ns() {
-    int32_t x, y, region;
-    char key;
-    CharacterRecord hero;
-    post_presses(BATCH);
-    double start = now_seconds();
-    for (int i = 0; i < BATCH; ++i) KORVA_wait_event(&x, &y, &key, &region, &hero);
-    return (now_seconds() - start) * 1e9 / BATCH;
-}
-
-static double raw_batch_ns() {
-    post_presses(BATCH);
-    double start = now_seconds();
-    for (int i = 0; i < 2 * BATCH; ++i) {
-        MSG m;
-        GetMessageA(&m, nullptr, 0, 0);
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    return (now_seconds() - start) * 1e9 / BATCH;
-}
-
 static void key_cost() {
     KillTimer(korva_state.graphics_window, TICK_TIMER_ID);
     KORVA_keyboard(1);
     korva_state.canvas_dirty = 0;
-    std::vector<double> wait, raw;
-    for (int r = 0; r < ROUNDS; ++r) {  // interleaved, so drift in the machine hits both alike
-        wait.push_back(wait_batch_ns());
-        raw.push_back(raw_batch_ns());
-    }
+    WaitCost cost = wait_against_raw_loop(post_presses, BATCH, 2, ROUNDS);
     KORVA_keyboard(0);
-    double w = median(wait), b = median(raw);
     printf("cost per key event (median of %d batches of %d posted key presses):\n", ROUNDS, BATCH);
-    printf("  KORVA_wait_event        %9.0f ns\n", w);
-    printf("  raw message loop        %9.0f ns\n", b);
-    printf("  ratio wait/raw          %9.2f   (goal <= 1.3)\n", w / b);
+    print_wait_against_raw_loop(cost);
 }
 
 int main() {
-    setvbuf(stdout, nullptr, _IONBF, 0);
-    korva_state.instance = GetModuleHandleA(nullptr);
-    korva_state.show_command = SW_SHOWNORMAL;
-    KORVA_open();
-    KORVA_logging(0);
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    open_for_bench();
     timed_frames();
     key_cost();
     KORVA_close();

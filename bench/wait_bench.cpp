@@ -4,71 +4,31 @@
 
 #include <stdio.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "bench_clock.h"
 #include "korva/core/state.h"
 #include "korva/script/script.h"
+#include "wait_cost.h"
 
 static constexpr int BATCH = 1000;   // clicks posted before they are taken
 static constexpr int ROUNDS = 20;    // batches per figure; the median batch is reported
-
-// User plus kernel time of this process, in seconds.
-static double cpu_seconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](FILETIME f) {
-        return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) * 1e-7;
-    };
-    return seconds(kernel) + seconds(user);
-}
 
 static void post_clicks(int n) {
     for (int i = 0; i < n; ++i)
         PostMessageA(korva_state.graphics_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100 + i % 50, 80));
 }
 
-static double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Nanoseconds per event of BATCH posted clicks taken by KORVA_wait_event.
 static double wait_batch_ns() {
-    int32_t x, y, region;
-    char key;
-    CharacterRecord hero;
     post_clicks(BATCH);
-    double start = now_seconds();
-    for (int i = 0; i < BATCH; ++i) KORVA_wait_event(&x, &y, &key, &region, &hero);
-    return (now_seconds() - start) * 1e9 / BATCH;
-}
-
-// The same clicks taken by a bare GetMessageA/TranslateMessage/DispatchMessageA loop.
-static double raw_batch_ns() {
-    post_clicks(BATCH);
-    double start = now_seconds();
-    for (int i = 0; i < BATCH; ++i) {
-        MSG m;
-        GetMessageA(&m, nullptr, 0, 0);
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    return (now_seconds() - start) * 1e9 / BATCH;
+    return wait_ns_per_event(BATCH);
 }
 
 static void cost_per_event() {
-    std::vector<double> wait, raw;
-    for (int r = 0; r < ROUNDS; ++r) {  // interleaved, so drift in the machine hits both alike
-        wait.push_back(wait_batch_ns());
-        raw.push_back(raw_batch_ns());
-    }
-    double w = median(wait), b = median(raw);
+    WaitCost cost = wait_against_raw_loop(post_clicks, BATCH, 1, ROUNDS);
     printf("cost per click event (median of %d batches of %d posted clicks):\n", ROUNDS, BATCH);
-    printf("  KORVA_wait_event        %9.0f ns\n", w);
-    printf("  raw message loop        %9.0f ns\n", b);
-    printf("  ratio wait/raw          %9.2f   (goal <= 1.3)\n", w / b);
+    print_wait_against_raw_loop(cost);
 }
 
 static void recording_cost() {
@@ -130,13 +90,7 @@ static void timed_waits(const char* what, uint8_t animating, DWORD milliseconds)
 }
 
 int main() {
-    setvbuf(stdout, nullptr, _IONBF, 0);
-    korva_state.instance = GetModuleHandleA(nullptr);
-    korva_state.show_command = SW_SHOWNORMAL;
-    KORVA_open();
-    KORVA_logging(0);
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    open_for_bench();
 
     // Posted clicks only: no ticks, and a clean canvas, so nothing but the click is measured.
     KillTimer(korva_state.graphics_window, TICK_TIMER_ID);

@@ -23,9 +23,7 @@ ball_at() {
 }
 
 start_program
-window=$(wait_for_window "KORVA Graphics")
-locate_canvas "$window"
-wait_for_canvas
+wait_for_graphics
 xdotool mousemove "$(screen_x -200)" "$(screen_y -150)" click 1
 sleep 0.3
 

@@ -12,23 +12,9 @@ NAVY=0,51,153
 CLICKS=("-100 50 255,0,0 red" "0 -50 0,0,255 blue" "120 80 0,255,0 green")
 
 start_program
-dialog=$(wait_for_window "KORVA_gets")
-window_geometry "$dialog"
-# The middle of the dialog lies in its edit box; the keys go to the window under the pointer.
-xdotool mousemove $((win_x + win_w / 2)) $((win_y + win_h / 2)) click 1
-sleep 0.3
-xdotool type --delay 20 "Smoke pad"
-xdotool key Return
-wait_until_gone "KORVA_gets"
-
-window=$(wait_for_window "KORVA Graphics")
-locate_canvas "$window"
-wait_for_canvas
-for click in "${CLICKS[@]}"; do
-    read -r x y _ _ <<<"$click"
-    xdotool mousemove "$(screen_x "$x")" "$(screen_y "$y")" click 1
-    sleep 0.3
-done
+answer_title_prompt "Smoke pad"
+wait_for_graphics
+click_each "${CLICKS[@]}"
 sleep 0.5
 
 shot="$work/screen.png"

@@ -17,9 +17,7 @@ COLOURS=(
 )
 
 start_program
-window=$(wait_for_window "KORVA Graphics")
-locate_canvas "$window"
-wait_for_canvas
+wait_for_graphics
 
 shot="$work/screen.png"
 shoot "$shot"

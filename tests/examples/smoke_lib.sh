@@ -76,6 +76,37 @@ locate_canvas() {
 screen_x() { echo $((origin_sx + $1)); }
 screen_y() { echo $((origin_sy - $1)); }
 
+# Answers the title prompt with $1: a click in the middle of the dialog lies in its edit box
+# (the keys go to the window under the pointer), then the title, Enter, and the dialog closes.
+answer_title_prompt() {
+    local dialog
+    dialog=$(wait_for_window "KORVA_gets")
+    window_geometry "$dialog"
+    xdotool mousemove $((win_x + win_w / 2)) $((win_y + win_h / 2)) click 1
+    sleep 0.3
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    wait_until_gone "KORVA_gets"
+}
+
+# Finds the graphics window and waits until the canvas shows in it; sets window (its X id)
+# and, through locate_canvas, the window's geometry and the canvas's screen positions.
+wait_for_graphics() {
+    window=$(wait_for_window "KORVA Graphics")
+    locate_canvas "$window"
+    wait_for_canvas
+}
+
+# Clicks each drawing coordinate "X Y ..." in turn (words after X and Y are ignored).
+click_each() {
+    local click x y
+    for click in "$@"; do
+        read -r x y _ <<<"$click"
+        xdotool mousemove "$(screen_x "$x")" "$(screen_y "$y")" click 1
+        sleep 0.3
+    done
+}
+
 shoot() {
     import -window root "$1"
 }

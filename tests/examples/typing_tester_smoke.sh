@@ -12,9 +12,7 @@ GREEN=0,255,0 RED=255,0,0
 PER_LETTER=12
 
 start_program
-window=$(wait_for_window "KORVA Graphics")
-locate_canvas "$window"
-wait_for_canvas
+wait_for_graphics
 xdotool mousemove "$(screen_x 0)" "$(screen_y -150)" click 1
 sleep 0.3
 

@@ -13,24 +13,11 @@ CLICKS=("-200 150" "-100 50" "0 -50" "120 80" "250 -180" "-295 -240")
 
 rm -f "$work/KORVA.SCR" "$work/canvas.bmp" "$work/diff.bmp"
 start_program
-dialog=$(wait_for_window "KORVA_gets")
-window_geometry "$dialog"
-xdotool mousemove $((win_x + win_w / 2)) $((win_y + win_h / 2)) click 1
-sleep 0.3
-xdotool type --delay 20 "Recorded"
-xdotool key Return
-wait_until_gone "KORVA_gets"
-
-window=$(wait_for_window "KORVA Graphics")
-locate_canvas "$window"
-wait_for_canvas
+answer_title_prompt "Recorded"
+wait_for_graphics
 xdotool key ctrl+r
 sleep 0.3
-for click in "${CLICKS[@]}"; do
-    read -r x y <<<"$click"
-    xdotool mousemove "$(screen_x "$x")" "$(screen_y "$y")" click 1
-    sleep 0.3
-done
+click_each "${CLICKS[@]}"
 xdotool key ctrl+r
 sleep 0.3
 xdotool key ctrl+q

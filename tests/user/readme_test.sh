@@ -24,6 +24,26 @@ readme_block() {
     printf '%s\n' "$text"
 }
 
+# The first lines of each generated user script: stop at the first failure, show each command,
+# take the README's exports, and start in folder $1 (written as the script is to read it).
+script_head() {
+    echo 'set -euxo pipefail'
+    grep -E '^export ' <<<"$install_lines"
+    echo "cd $1"
+}
+
+# Runs the generated script $work/$1.sh with its output in $work/$1.log; when it fails, shows
+# the log and fails, naming what ran ($2) and what was expected of it ($3).
+run_user_script() {
+    local status=0
+    bash "$work/$1.sh" >"$work/$1.log" 2>&1 || status=$?
+    if ((status != 0)); then
+        cat "$work/$1.log"
+        echo "FAIL: $2: $3, got exit code $status (script $work/$1.sh)"
+        exit 1
+    fi
+}
+
 mkdir -p "$work"
 # The user's home, and with it the prefix and the program's folder, lie outside the source tree.
 HOME=$(mktemp -d "${TMPDIR:-/tmp}/korva-readme.XXXXXX")
@@ -51,9 +71,7 @@ done
 shot="$work/first.png"
 rm -f "$shot"
 {
-    echo 'set -euxo pipefail'
-    grep -E '^export ' <<<"$install_lines"
-    echo 'cd "$HOME"'
+    script_head '"$HOME"'
     readme_block folder
     echo "cat >main.cpp <<'README_EOF'"
     readme_block main.cpp
@@ -64,13 +82,7 @@ rm -f "$shot"
     echo '[[ "$(command -v korva-run)" == "$HOME/korva/bin/korva-run" ]]'
     readme_block "build and run" | sed "s#^korva-run #korva-run --headless --seconds 2 --screenshot $shot #"
 } >"$work/first.sh"
-status=0
-bash "$work/first.sh" >"$work/first.log" 2>&1 || status=$?
-if ((status != 0)); then
-    cat "$work/first.log"
-    echo "FAIL: the README's first program: expected exit code 0, got $status (script $work/first.sh)"
-    exit 1
-fi
+run_user_script first "the README's first program" "expected exit code 0"
 check_red_circle "$shot"
 echo "readme: installed, built and ran the README's first program; the red circle is in the middle"
 
@@ -78,21 +90,13 @@ echo "readme: installed, built and ran the README's first program; the red circl
 starter_shot="$work/starter.png"
 rm -f "$starter_shot"
 {
-    echo 'set -euxo pipefail'
-    grep -E '^export ' <<<"$install_lines"
-    echo 'cd "$HOME"'
+    script_head '"$HOME"'
     echo 'korva-run --new my-game'
     echo 'cd my-game'
     readme_block "build and run" | sed -e "s#build/first.exe#build/my_game.exe#" \
         -e "s#^korva-run #korva-run --headless --seconds 2 --screenshot $starter_shot #"
 } >"$work/starter.sh"
-status=0
-bash "$work/starter.sh" >"$work/starter.log" 2>&1 || status=$?
-if ((status != 0)); then
-    cat "$work/starter.log"
-    echo "FAIL: the starter's project: expected exit code 0, got $status (script $work/starter.sh)"
-    exit 1
-fi
+run_user_script starter "the starter's project" "expected exit code 0"
 check_red_circle "$starter_shot"
 grep -qF "$HOME/korva/share/korva/mingw-w64-x86_64.cmake" "$HOME/my-game/README.md" \
     || { echo "FAIL: the starter's README does not name the installed toolchain"; exit 1; }
@@ -106,9 +110,7 @@ replay_steps=$(grep -E '^korva-run --replay ' <<<"$replay_lines" | sed -e 's/[[:
 [[ $(wc -l <<<"$replay_steps") -eq 2 ]] \
     || { echo "FAIL: README's replay block: expected two 'korva-run --replay' steps"; exit 1; }
 {
-    echo 'set -euxo pipefail'
-    grep -E '^export ' <<<"$install_lines"
-    echo 'cd "$HOME/first"'
+    script_head '"$HOME/first"'
     echo 'printf "KORVA_MOUSE(-100, 40);\nKORVA_MOUSE(120, -60);\n" >KORVA.SCR'
     echo "$replay_steps"
     echo '[[ -f expected.bmp ]]'
@@ -117,11 +119,5 @@ replay_steps=$(grep -E '^korva-run --replay ' <<<"$replay_lines" | sed -e 's/[[:
     tail -n 1 <<<"$replay_steps" | sed 's#$# || status=$?#'
     echo '[[ $status -eq 1 && -f diff.bmp ]]'
 } >"$work/replay.sh"
-status=0
-bash "$work/replay.sh" >"$work/replay.log" 2>&1 || status=$?
-if ((status != 0)); then
-    cat "$work/replay.log"
-    echo "FAIL: the README's replay steps: expected a match, then a reported difference (script $work/replay.sh)"
-    exit 1
-fi
+run_user_script replay "the README's replay steps" "expected a match, then a reported difference"
 echo "readme: the README's replay steps made the expected picture, matched it, and caught a changed run"

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <limits.h>
-#include <stdio.h>
 
 #include <string>
 #include <vector>
@@ -14,45 +13,16 @@
 #include "korva/core/menu.h"
 #include "korva/core/wait.h"
 #include "korva/script/script.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
-
-constexpr UINT FILLER = WM_APP + 7;
-
-HWND graphics() { return korva_state.graphics_window; }
-
-void post_fillers(int n) {
-    for (int i = 0; i < n; ++i) PostMessageA(graphics(), FILLER, 0, 0);
-}
-
-void post_click(int32_t x, int32_t y) {
-    PostMessageA(graphics(), WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM(korva_state.origin_x + x, korva_state.origin_y - y));
-}
-
-// Takes every posted filler, tick and click still queued, without dispatching; returns how many.
-int take_leftovers() {
-    int left = 0;
-    MSG m;
-    while (PeekMessageA(&m, graphics(), 0, 0, PM_REMOVE)) {
-        if (m.message == FILLER || m.message == WM_TIMER || m.message == WM_LBUTTONDOWN) ++left;
-    }
-    return left;
-}
 
 int32_t wait_kind(EventRecord* e = nullptr) {
     EventRecord local;
     int32_t kind = KORVA_wait_event(&local.x, &local.y, &local.key, &local.region, &local.hero);
     if (e) *e = local;
     return kind;
-}
-
-void write_file_text(const char* path, const char* text) {
-    FILE* f = fopen(path, "wb");
-    ASSERT_NE(f, nullptr);
-    fputs(text, f);
-    fclose(f);
 }
 
 int64_t counter_frequency() {
@@ -64,26 +34,12 @@ int64_t counter_frequency() {
 class FrameRateTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        open_korva_once();
         // No tick messages: every message a wait takes is one the test posted.
-        KillTimer(graphics(), TICK_TIMER_ID);
+        open_korva_without_ticks();
     }
 
     void SetUp() override {
-        drain_messages();
-        close_script();
-        remove(SCRIPT_FILE_NAME);
-        LibraryState& s = korva_state;
-        s.event_kind = KORVA_NONE;
-        s.injected_event_pending = 0;
-        s.animating = 0;
-        s.single_step = 0;
-        s.timer_ticked = 0;
-        s.quit_requested = 0;
-        s.recording = 0;
-        s.playing_back = 0;
-        s.play_one = 0;
-        s.periodic_count = 0;
+        reset_wait_state();
         ASSERT_EQ(KORVA_frame_rate(60), 1);
     }
 
@@ -201,7 +157,7 @@ TEST_F(FrameRateTest, AMessageSentFromAnotherThreadDoesNotHoldUpTheFrame) {
 // Animation switched on during playback must not slip live frames between the played events.
 // With the fastest pace a live frame would come long before the first 50 ms tick.
 TEST_F(FrameRateTest, PlaybackMakesNoLiveFramesEvenWithAnimationOn) {
-    write_file_text(SCRIPT_FILE_NAME, "KORVA_MOUSE(7, 8);\nKORVA_PERIODIC(2);\nKORVA_MOUSE(9, 10);\n");
+    write_file(SCRIPT_FILE_NAME, "KORVA_MOUSE(7, 8);\nKORVA_PERIODIC(2);\nKORVA_MOUSE(9, 10);\n");
     ASSERT_EQ(KORVA_frame_rate(KORVA_MAX_FRAME_RATE), 1);
     SetTimer(graphics(), TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
     korva_state.playing_back = 1;

@@ -3,16 +3,13 @@
 // while switched off, and a recorded key playing back as the same event.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
 #include <string>
 
 #include "korva/script/script.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
-
-HWND graphics() { return korva_state.graphics_window; }
 
 // What the keyboard itself would post: the key-down and key-up with the key's scan code.
 // The wait's own translation makes the character message.
@@ -20,10 +17,6 @@ void post_press(HWND window, UINT virtual_key) {
     LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC)) << 16;
     PostMessageA(window, WM_KEYDOWN, virtual_key, scan | 1);
     PostMessageA(window, WM_KEYUP, virtual_key, scan | 1 | static_cast<LPARAM>(0xC0000000u));
-}
-
-void post_click() {
-    PostMessageA(graphics(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(korva_state.origin_x, korva_state.origin_y));
 }
 
 int32_t wait_for(char* key) {
@@ -34,7 +27,7 @@ int32_t wait_for(char* key) {
 
 // After the event of one press, only a click is left to make one: nothing was seen twice.
 void expect_nothing_more(const char* what) {
-    post_click();
+    post_click(0, 0);
     char key = 0;
     EXPECT_EQ(wait_for(&key), KORVA_MOUSE) << what << ": a second event came from one press, key " << int(key);
 }
@@ -42,23 +35,11 @@ void expect_nothing_more(const char* what) {
 class KeyboardTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        open_korva_once();
-        KillTimer(graphics(), TICK_TIMER_ID);
+        open_korva_without_ticks();
     }
 
     void SetUp() override {
-        drain_messages();
-        close_script();
-        remove(SCRIPT_FILE_NAME);
-        LibraryState& s = korva_state;
-        s.event_kind = KORVA_NONE;
-        s.animating = 0;
-        s.single_step = 0;
-        s.recording = 0;
-        s.playing_back = 0;
-        s.play_one = 0;
-        s.periodic_count = 0;
-        s.control_key_down = 0;
+        reset_wait_state();
         ASSERT_EQ(KORVA_keyboard(1), 1);
     }
 
@@ -182,7 +163,7 @@ TEST_F(KeyboardTest, RecordedKeysPlayBackAsTheSameEvents) {
     KORVA_keyboard(0);  // only the script makes events now
     korva_state.playing_back = 1;
     for (char expected : typed) {
-        PostMessageA(graphics(), WM_APP + 7, 0, 0);
+        post_fillers(1);
         char key = 0;
         ASSERT_EQ(wait_for(&key), KORVA_KBD);
         EXPECT_EQ(key, expected);

@@ -13,18 +13,10 @@
 #include "korva/draw/bmp_image.h"
 #include "korva/script/replay.h"
 #include "korva/script/script.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
-
-HWND graphics() { return korva_state.graphics_window; }
-
-void write_file(const char* path, const std::string& text) {
-    FILE* f = fopen(path, "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(text.data(), 1, text.size(), f);
-    fclose(f);
-}
 
 // Everything a person could do to the program while a replay runs, and lots of ticks.
 void post_live_input() {
@@ -36,19 +28,16 @@ void post_live_input() {
     for (int i = 0; i < 150; ++i) PostMessageA(graphics(), WM_TIMER, 99, 0);
 }
 
-struct Played {
-    int32_t kind;
-    int32_t x;
-    int32_t y;
-    char key;
-};
+// What the program sees of one played event: its kind, place and key (hero and region stay 0).
+using Played = SeenEvent;
 
-std::string describe(const std::vector<Played>& events) {
-    std::string text;
-    for (const Played& e : events)
-        text += "{" + std::to_string(e.kind) + ", " + std::to_string(e.x) + ", " + std::to_string(e.y) + ", " +
-                std::to_string(static_cast<int>(e.key)) + "} ";
-    return text;
+// One wait; its region and hero go to the given places.
+Played wait_played(int32_t* region, CharacterRecord* hero) {
+    Played p{};
+    char key = 0;
+    p.kind = KORVA_wait_event(&p.x, &p.y, &key, region, hero);
+    p.key = key;
+    return p;
 }
 
 // Waits until the first KORVA_EXIT and `extra` waits after it; every result in order.
@@ -56,21 +45,13 @@ std::vector<Played> wait_through(int extra) {
     std::vector<Played> events;
     int exits = 0;
     while (exits <= extra && events.size() < 100) {
-        Played p{};
         int32_t region;
         CharacterRecord hero;
-        p.kind = KORVA_wait_event(&p.x, &p.y, &p.key, &region, &hero);
+        Played p = wait_played(&region, &hero);
         if (p.kind == KORVA_EXIT) ++exits;
         events.push_back(p);
     }
     return events;
-}
-
-bool same(const std::vector<Played>& a, const std::vector<Played>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].kind != b[i].kind || a[i].x != b[i].x || a[i].y != b[i].y || a[i].key != b[i].key) return false;
-    return true;
 }
 
 bool console_has(const std::string& line) {
@@ -89,8 +70,7 @@ protected:
         write_file(SCRIPT, "KORVA_MOUSE(5, 6);\r\n");
         SetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, SCRIPT);
         SetEnvironmentVariableA(REPLAY_CANVAS_VARIABLE, "replay_test.bmp");
-        open_korva_once();
-        KillTimer(korva_state.graphics_window, TICK_TIMER_ID);
+        open_korva_without_ticks();
         KORVA_animate(ANIMATE_RUN);  // what the room does right after KORVA_open
     }
 
@@ -198,11 +178,9 @@ TEST_F(ReplayTest, CommandLinesArePlayedAndABadOneEndsTheReplay) {
     std::vector<int32_t> heroes;
     std::vector<Played> got;
     for (int i = 0; i < 5; ++i) {
-        Played p{};
         int32_t region;
         CharacterRecord hero;
-        p.kind = KORVA_wait_event(&p.x, &p.y, &p.key, &region, &hero);
-        got.push_back(p);
+        got.push_back(wait_played(&region, &hero));
         heroes.push_back(hero.id);
         EXPECT_EQ(WEST, region) << "event " << i;
     }

@@ -11,40 +11,18 @@
 #include "korva/script/replay.h"
 #include "korva/script/script.h"
 #include "korva/script/script_commands.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// Window pixel of the click that ends a wait in which playback produced nothing.
-constexpr int SENTINEL_PX = 3;
-constexpr int SENTINEL_PY = 5;
+// What the program sees of one event: its kind, place, hero and region (the key is not looked at).
+using Seen = SeenEvent;
 
-// What the program sees of one event.
-struct Seen {
-    int32_t kind;
-    int32_t x;
-    int32_t y;
-    int32_t hero;
-    int32_t region;
-};
-
-std::string describe(const std::vector<Seen>& events) {
-    std::string text;
-    for (const Seen& e : events)
-        text += "{" + std::to_string(e.kind) + ", " + std::to_string(e.x) + ", " + std::to_string(e.y) + ", hero " +
-                std::to_string(e.hero) + ", region " + std::to_string(e.region) + "} ";
-    return text;
-}
-
-bool same(const std::vector<Seen>& a, const std::vector<Seen>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].kind != b[i].kind || a[i].x != b[i].x || a[i].y != b[i].y || a[i].hero != b[i].hero ||
-            a[i].region != b[i].region)
-            return false;
-    return true;
+Seen seen_of(int32_t kind, const EventRecord& e) {
+    return Seen{kind, e.x, e.y, 0, e.hero.id, e.region};
 }
 
 std::string command_line(int32_t id) {
@@ -54,22 +32,10 @@ std::string command_line(int32_t id) {
 class ScriptCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        open_korva_once();
-        LibraryState& s = korva_state;
         // Ticks come only from the test's own WM_TIMER messages.
-        KillTimer(s.graphics_window, TICK_TIMER_ID);
-        drain_messages();
-        close_script();
-        s.recording = s.playing_back = s.play_one = 0;
-        s.animating = s.single_step = s.quit_requested = 0;
-        s.timer_ticked = s.injected_event_pending = s.periodic_count = 0;
-        s.control_key_down = 0;
-        s.control_besouru = s.control_blazrack = s.control_mushi = 0;
-        s.entry_direction = -1;
-        s.logging = 1;
-        CheckMenuItem(s.run_menu, CMD_RECORD, MF_BYCOMMAND | MF_UNCHECKED);
-        CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
-        DeleteFileA(SCRIPT_FILE_NAME);
+        open_korva_without_ticks();
+        reset_wait_state();
+        korva_state.logging = 1;
         clear_console();
         set_opt_in("1");
     }
@@ -88,41 +54,19 @@ protected:
         start_replay();
     }
 
-    static void write_script(const std::string& bytes) {
-        FILE* f = fopen(SCRIPT_FILE_NAME, "wb");
-        ASSERT_NE(nullptr, f);
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
-
-    // Runs a menu command through the graphics window's procedure.
-    static void command(int32_t id) {
-        SendMessageA(korva_state.graphics_window, WM_COMMAND, static_cast<WPARAM>(id), 0);
-    }
-
-    static void post(UINT message, WPARAM w = 0, LPARAM l = 0) {
-        PostMessageA(korva_state.graphics_window, message, w, l);
-    }
-
-    static bool quit_message_queued() {
-        MSG message;
-        return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
-    }
+    static void write_script(const std::string& bytes) { write_file(SCRIPT_FILE_NAME, bytes); }
 
     static Seen wait() {
         EventRecord e;
         int32_t kind = await_event(&e);
-        return Seen{kind, e.x, e.y, e.hero.id, e.region};
+        return seen_of(kind, e);
     }
 
-    // A wait that returns one periodic event: 101 messages make it, the 102nd tick delivers it.
+    // A wait that returns one periodic event.
     static Seen periodic_wait() {
-        korva_state.animating = 1;
-        for (int i = 0; i < 102; ++i) post(WM_TIMER, TICK_TIMER_ID);
-        Seen seen = wait();
-        korva_state.animating = 0;
-        drain_messages();
-        return seen;
+        EventRecord e;
+        int32_t kind = ::periodic_wait(&e);
+        return seen_of(kind, e);
     }
 
     // A wait with the given messages queued first; what is left of them afterwards is dropped.
@@ -133,20 +77,15 @@ protected:
         return seen;
     }
 
-    // A wait while playback is asked for: one harmless message lets the player run; if it
-    // produces nothing, the sentinel click ends the wait instead. A quit message left queued
-    // is reported in *quit_left before anything else could take it.
+    // A wait while playback is asked for (see ::playback_wait).
     static Seen playback_wait(bool* quit_left = nullptr) {
-        post(WM_NULL);
-        post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(SENTINEL_PX, SENTINEL_PY));
-        Seen seen = wait();
-        if (quit_left) *quit_left = quit_message_queued();
-        drain_messages();
-        return seen;
+        EventRecord e;
+        int32_t kind = ::playback_wait(&e, quit_left);
+        return seen_of(kind, e);
     }
 
     static Seen sentinel() {
-        return Seen{KORVA_MOUSE, SENTINEL_PX - korva_state.origin_x, korva_state.origin_y - SENTINEL_PY,
+        return Seen{KORVA_MOUSE, SENTINEL_PX - korva_state.origin_x, korva_state.origin_y - SENTINEL_PY, 0,
                     korva_state.event.hero.id, korva_state.entry_direction};
     }
 };
@@ -275,9 +214,9 @@ TEST_F(ScriptCommands, PlaysCommandsAsTheMenuRunsThem) {
     EXPECT_FALSE(quit_left) << "the played Quit left its quit message for a later wait";
     seen.push_back(playback_wait());
 
-    std::vector<Seen> expected{{KORVA_ENTER, 0, 0, BLAZRACK, EAST},   {KORVA_MOUSE, 5, 6, BLAZRACK, EAST},
-                               {KORVA_PERIODIC, 0, 0, BLAZRACK, EAST}, {KORVA_LEAVE, 0, 0, BLAZRACK, EAST},
-                               {KORVA_EXIT, 0, 0, HERO_NOBODY_ID, EAST}, {KORVA_KBD, 0, 0, HERO_NOBODY_ID, EAST}};
+    std::vector<Seen> expected{{KORVA_ENTER, 0, 0, 0, BLAZRACK, EAST},   {KORVA_MOUSE, 5, 6, 0, BLAZRACK, EAST},
+                               {KORVA_PERIODIC, 0, 0, 0, BLAZRACK, EAST}, {KORVA_LEAVE, 0, 0, 0, BLAZRACK, EAST},
+                               {KORVA_EXIT, 0, 0, 0, HERO_NOBODY_ID, EAST}, {KORVA_KBD, 0, 0, 0, HERO_NOBODY_ID, EAST}};
     EXPECT_TRUE(same(expected, seen)) << describe(seen);
     EXPECT_EQ(EAST, s.entry_direction);
     EXPECT_EQ(1, s.playing_back);

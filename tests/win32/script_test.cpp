@@ -8,37 +8,19 @@
 #include "korva/core/menu.h"
 #include "korva/core/wait.h"
 #include "korva/script/script.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// Window pixel of the click that ends a wait in which playback produced nothing.
-constexpr int SENTINEL_PX = 3;
-constexpr int SENTINEL_PY = 5;
-
 class Script : public ::testing::Test {
 protected:
     void SetUp() override {
-        open_korva_once();
-        LibraryState& s = korva_state;
         // Ticks come only from the test's own WM_TIMER messages.
-        KillTimer(s.graphics_window, TICK_TIMER_ID);
-        drain_messages();
-        close_script();
-        s.recording = 0;
-        s.playing_back = 0;
-        s.play_one = 0;
-        s.animating = 0;
-        s.single_step = 0;
-        s.quit_requested = 0;
-        s.timer_ticked = 0;
-        s.injected_event_pending = 0;
-        s.periodic_count = 0;
-        s.control_besouru = s.control_blazrack = s.control_mushi = 0;
-        CheckMenuItem(s.run_menu, CMD_RECORD, MF_BYCOMMAND | MF_UNCHECKED);
-        CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
+        open_korva_without_ticks();
+        reset_wait_state();
         remove_script_file();
         clear_console();
     }
@@ -58,51 +40,22 @@ protected:
         return GetFileAttributesA(SCRIPT_FILE_NAME) != INVALID_FILE_ATTRIBUTES;
     }
 
-    static void write_script(const std::string& bytes) {
-        FILE* f = fopen(SCRIPT_FILE_NAME, "wb");
-        ASSERT_NE(nullptr, f);
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
-
-    // Runs a menu command through the graphics window's procedure.
-    static void command(int32_t id) {
-        SendMessageA(korva_state.graphics_window, WM_COMMAND, static_cast<WPARAM>(id), 0);
-    }
+    static void write_script(const std::string& bytes) { write_file(SCRIPT_FILE_NAME, bytes); }
 
     static bool checked(int32_t id) {
         return (GetMenuState(korva_state.run_menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
 
-    static void post(UINT message, WPARAM w = 0, LPARAM l = 0) {
-        PostMessageA(korva_state.graphics_window, message, w, l);
-    }
-
-    // A wait that returns one periodic event: 101 messages make it, the 102nd tick delivers it.
+    // A wait that returns one periodic event.
     static int32_t periodic_wait() {
-        korva_state.animating = 1;
-        for (int i = 0; i < 102; ++i) post(WM_TIMER, TICK_TIMER_ID);
         EventRecord e;
-        int32_t kind = await_event(&e);
-        korva_state.animating = 0;
-        drain_messages();
-        return kind;
+        return ::periodic_wait(&e);
     }
 
     // A wait that returns a left click at window pixel (px, py).
     static int32_t click_wait(int px, int py, EventRecord* out) {
         post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(px, py));
         return await_event(out);
-    }
-
-    // A wait while playback is asked for: one harmless message lets the player run; if it
-    // produces nothing, the sentinel click ends the wait instead.
-    static int32_t playback_wait(EventRecord* out) {
-        post(WM_NULL);
-        post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(SENTINEL_PX, SENTINEL_PY));
-        int32_t kind = await_event(out);
-        drain_messages();
-        return kind;
     }
 
     // The wait was ended by the sentinel click, not by a played event.

@@ -4,7 +4,7 @@
 // tick timer is stopped, so ticks are the WM_TIMER messages a test posts itself.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -13,27 +13,12 @@
 #include "korva/core/menu.h"
 #include "korva/core/wait.h"
 #include "korva/script/script.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
 
-// A message that no window procedure of the library handles: it only counts as a message.
-constexpr UINT FILLER = WM_APP + 7;
-
-HWND graphics() { return korva_state.graphics_window; }
-
-void post_fillers(int n) {
-    for (int i = 0; i < n; ++i) PostMessageA(graphics(), FILLER, 0, 0);
-}
-
 void post_tick() { PostMessageA(graphics(), WM_TIMER, 99, 0); }
-
-// A left click at drawing coordinates (x, y).
-void post_click(int32_t x, int32_t y) {
-    int32_t px = korva_state.origin_x + x;
-    int32_t py = korva_state.origin_y - y;
-    PostMessageA(graphics(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(px, py));
-}
 
 // Posts a sequence: 'F' filler, 'T' tick, 'C' click at (0, 0).
 void post_sequence(const char* steps) {
@@ -42,16 +27,6 @@ void post_sequence(const char* steps) {
         if (*c == 'T') post_tick();
         if (*c == 'C') post_click(0, 0);
     }
-}
-
-// Takes every posted filler, tick and click still queued, without dispatching; returns how many.
-int take_leftovers() {
-    int left = 0;
-    MSG m;
-    while (PeekMessageA(&m, graphics(), 0, 0, PM_REMOVE)) {
-        if (m.message == FILLER || m.message == WM_TIMER || m.message == WM_LBUTTONDOWN) ++left;
-    }
-    return left;
 }
 
 // Posts what a periodic event needs while animation runs: 101 messages, then a tick.
@@ -74,39 +49,14 @@ int32_t wait_into(Outputs* o) {
     return KORVA_wait_event(&o->x, &o->y, &o->key, &o->region, &o->hero);
 }
 
-void write_file(const char* path, const char* text) {
-    FILE* f = fopen(path, "wb");
-    ASSERT_NE(f, nullptr);
-    fputs(text, f);
-    fclose(f);
-}
-
 class WaitTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        open_korva_once();
-        KillTimer(korva_state.graphics_window, TICK_TIMER_ID);
+        open_korva_without_ticks();
     }
 
     void SetUp() override {
-        drain_messages();
-        close_script();
-        remove(SCRIPT_FILE_NAME);
-        LibraryState& s = korva_state;
-        s.event_kind = KORVA_NONE;
-        s.injected_event_pending = 0;
-        s.animating = 0;
-        s.single_step = 0;
-        s.timer_ticked = 0;
-        s.quit_requested = 0;
-        s.recording = 0;
-        s.playing_back = 0;
-        s.play_one = 0;
-        s.periodic_count = 0;
-        s.control_blazrack = 0;
-        s.control_besouru = 0;
-        s.control_mushi = 0;
-        s.entry_direction = -1;
+        reset_wait_state();
     }
 
     void TearDown() override {

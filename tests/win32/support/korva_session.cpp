@@ -1,6 +1,9 @@
 // Shared helpers of the Windows tests.
 #include "support/korva_session.h"
 
+#include <gtest/gtest.h>
+#include <stdio.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -51,4 +54,11 @@ void clear_console() {
 std::string read_file(const char* path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_file(const char* path, const std::string& bytes) {
+    FILE* f = fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
 }

@@ -26,4 +26,8 @@ void clear_console();
 // Reads a whole file; empty when it cannot be read.
 std::string read_file(const char* path);
 
+// Writes `bytes` as the whole file (binary: line ends stay as given); a test assertion fails
+// when the file cannot be made.
+void write_file(const char* path, const std::string& bytes);
+
 #endif
