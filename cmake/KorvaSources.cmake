@@ -3,6 +3,7 @@
 set(KORVA_PLATFORM_FREE_SOURCES
     korva/core/heroes.cpp
     korva/draw/colors.cpp
+    korva/draw/exact_pixels.cpp
     korva/draw/geometry.cpp
     korva/console/console_ring.cpp
     korva/console/dialog_template.cpp

@@ -9,14 +9,29 @@
 #include "korva/draw/colors.h"
 #include "korva/korva.h"
 
-// Device coordinates handed to GDI stay within +/- this. It lies far outside the canvas, so
-// clipping there changes no canvas pixel; Wine's polygon and ellipse fills take time in
-// proportion to the shape's size (not the visible part) and misbehave near 16-bit limits.
+// Where Wine's GDI is handed the real coordinates and widths, and where it is not. Measured
+// under Wine on the 601 x 540 canvas, one call at a time:
+// - LineTo with a 1-pixel pen lit exactly the stepped pixels for every end point within
+//   +/-2^27 (300 random lines per size, lines of any length); from +/-2^28 on, half of the
+//   long lines were off by one pixel or more. Beyond it the library steps the line itself.
+constexpr int64_t THIN_LINE_LIMIT = int64_t{1} << 27;
+
+// - A filled Polygon takes time with the triangle's size, not its visible part: 0.3 ms at
+//   +/-2^15, 1.0 ms at 2^17, 1.5 ms at 2^18, 6.5 ms at 2^20, 3.4 s at 2^30. Beyond this the
+//   library fills the canvas rows itself and draws the three edges as stepped lines.
+constexpr int64_t FILL_LIMIT = int64_t{1} << 18;
+
+// - A pen wider than 1 pixel is widened into polygons, whose cost grows with the length of
+//   the stroke: a 2-pixel line took 1.1 ms at +/-2^14, 2.1 ms at 2^15, 4.6 ms at 2^16, 53 ms
+//   at 2^20. Wide strokes and the oval fills are cut to this box, which lies so far outside
+//   the canvas that a pen of at most PEN_WIDTH_LIMIT cannot reach back from the cut.
 constexpr int64_t DEVICE_LIMIT = 16384;
 
-// Pens are at most this wide: it covers the canvas many times over from any outline that
-// can reach it, and Wine's wide-pen ellipses cost time that grows with the square of it.
-constexpr int32_t PEN_WIDTH_LIMIT = 2048;
+// - Pens up to 30,000 px took at most 2.8 ms (line), 4.5 ms (rectangle), 5.1 ms (triangle);
+//   65,536 px took 9 to 17 ms, and a pen of 2^20 px made Wine fault inside LineTo and
+//   Rectangle. Wider pens are painted by the library: rectangles exactly, other strokes as
+//   the pixels whose centres lie within half the width of the outline.
+constexpr int32_t PEN_WIDTH_LIMIT = 16384;
 
 // Text lines left of this device x are too far away for any line of 1023 glyphs to reach
 // the canvas; the text itself is never clipped, only skipped when it cannot show.
@@ -49,7 +64,9 @@ inline int32_t clamp_to_device(int64_t v) {
 bool box_within_device_limit(const WideBox& box);
 bool box_meets_canvas(const WideBox& box, int32_t reach);
 
-int32_t limit_pen_width(int32_t width);
+// Whether a box lies within +/- limit on every side.
+bool box_within(const WideBox& box, int64_t limit);
+bool point_within(WidePoint p, int64_t limit);
 
 // The corners (x - r, y + r) and (x + r, y - r) of a circle's box, each kept within 32 bits.
 Corners circle_corners(Point centre, int32_t radius);
@@ -78,7 +95,12 @@ RowSpans ellipse_row_spans(const WideBox& box, int32_t pen_width, bool filled, i
 // The device y of the top of line number `line` (0 for the first) of a text at drawing y.
 int64_t text_line_top(int32_t origin_y, int32_t y, int64_t line, int32_t line_height);
 
-// Whether a text line whose cell starts at (left, top) can show any pixel on the canvas.
-bool text_line_may_show(int64_t left, int64_t top, int32_t line_height);
+// The canvas columns of `row` whose pixel centres lie within half the pen's width of the
+// segment from a to b (round ends); false when there are none.
+bool stroke_row_span(WidePoint a, WidePoint b, int32_t pen_width, int32_t row, int32_t* first, int32_t* last);
+
+// Whether a text line whose cell starts at (left, top) can show any pixel on the canvas. A
+// glyph may reach left of its cell by up to `overhang` pixels (a negative left bearing).
+bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang);
 
 #endif
