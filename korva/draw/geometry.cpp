@@ -22,6 +22,12 @@ bool box_within_device_limit(const WideBox& box) {
     return box_within(box, DEVICE_LIMIT);
 }
 
+bool oval_for_gdi(const WideBox& box, int32_t pen_width) {
+    if (!box_within_device_limit(box)) return false;
+    return pen_width <= 1 || (pen_width <= WIDE_OVAL_PEN_LIMIT && box.right - box.left <= WIDE_OVAL_SIDE_LIMIT &&
+                              box.bottom - box.top <= WIDE_OVAL_SIDE_LIMIT);
+}
+
 bool point_within(WidePoint p, int64_t limit) {
     return p.x >= -limit && p.x <= limit && p.y >= -limit && p.y <= limit;
 }

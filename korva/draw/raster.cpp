@@ -139,7 +139,7 @@ static void paint_box(HDC dc, const DrawCommand& c, bool oval) {
         }
         return;
     }
-    if (c.width <= 1 && box_within_device_limit(box)) {
+    if (oval_for_gdi(box, c.width)) {
         Ellipse(dc, static_cast<int>(box.left), static_cast<int>(box.top), static_cast<int>(box.right),
                 static_cast<int>(box.bottom));
         return;
