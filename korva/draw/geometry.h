@@ -27,11 +27,13 @@ constexpr int64_t FILL_LIMIT = int64_t{1} << 18;
 //   the canvas that a pen of at most PEN_WIDTH_LIMIT cannot reach back from the cut.
 constexpr int64_t DEVICE_LIMIT = 16384;
 
-// - Pens up to 30,000 px took at most 2.8 ms (line), 4.5 ms (rectangle), 5.1 ms (triangle);
-//   65,536 px took 9 to 17 ms, and a pen of 2^20 px made Wine fault inside LineTo and
-//   Rectangle. Wider pens are painted by the library: rectangles exactly, other strokes as
-//   the pixels whose centres lie within half the width of the outline.
-constexpr int32_t PEN_WIDTH_LIMIT = 16384;
+// - Pens up to 30,000 px took at most 2.8 ms (line), 4.5 ms (rectangle), 5.1 ms (triangle)
+//   near the canvas; 65,536 px took 9 to 17 ms, and a pen of 2^20 px made Wine fault inside
+//   LineTo and Rectangle. A 16,384-px pen on a stroke reaching the device limit took 6.4 ms,
+//   one of 8,192 px at most 2.1 ms (bench/draw_bench.cpp). Wider pens are painted by the
+//   library: rectangles exactly, other strokes as the pixels whose centres lie within half
+//   the width of the outline.
+constexpr int32_t PEN_WIDTH_LIMIT = 8192;
 
 // - An outlined Ellipse with a pen wider than 1 pixel is slow even on the canvas: with a
 //   2-pixel pen 0.6 ms for a box of 121 px, 3 ms for 201 px and 17 ms for 601 px; 343 ms for

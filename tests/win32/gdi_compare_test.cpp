@@ -258,13 +258,13 @@ Choice reference_for(const Call& c) {
     switch (c.kind) {
         case LINE:
             if (width <= 1) return {largest_magnitude(c, 2) <= (int64_t{1} << 27) ? RAW : STEPPED, nullptr};
-            if (width > 16384) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
+            if (width > 8192) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
             if (largest_magnitude(c, 2) > 16384 - 600)
                 return {NOT_COMPARED, "wide stroke cut to +/-16384: raw GDI takes 5 ms to seconds there"};
             return {RAW, nullptr};
         case TRIANGLE:
             if (width == 1 && largest_magnitude(c, 3) > (int64_t{1} << 27)) return {STEPPED, nullptr};
-            if (width > 16384) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
+            if (width > 8192) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
             if (width >= 2 && largest_magnitude(c, 3) > 16384 - 600)
                 return {NOT_COMPARED, "wide stroke cut to +/-16384: raw GDI takes 5 ms to seconds there"};
             if (largest_magnitude(c, 3) > (int64_t{1} << 22))
