@@ -384,24 +384,37 @@ TEST_F(Script, PlaybackIsRefusedWhileRecording) {
               read_file(SCRIPT_FILE_NAME));
 }
 
+// Only a playback that is running, or a Play One still to come, is reported as stopped; a
+// reader left idle after Play One, with or without a count, is put away silently.
 TEST_F(Script, RecordingEndsPlaybackAndDropsItsPendingRun) {
+    const std::string stopped = "Playback of script file KORVA.SCR stopped for recording\n";
     const struct {
         const char* name;
         int32_t start_command;
-    } cases[] = {{"continuous playback", CMD_PLAYBACK}, {"play one", CMD_PLAY_ONE}};
+        bool play_first;  // one event is played before recording starts
+        const char* script;
+        Lines expected;
+    } cases[] = {
+        {"continuous playback", CMD_PLAYBACK, true, "KORVA_PERIODIC(4);\nKORVA_MOUSE(1, 2);\n", {stopped}},
+        {"play one, idle with a count left", CMD_PLAY_ONE, true, "KORVA_PERIODIC(4);\nKORVA_MOUSE(1, 2);\n", {}},
+        {"play one, idle at the end of the file", CMD_PLAY_ONE, true, "KORVA_MOUSE(1, 2);\n", {}},
+        {"play one still to come", CMD_PLAY_ONE, false, "KORVA_PERIODIC(4);\n", {stopped}},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        write_script("KORVA_PERIODIC(4);\nKORVA_MOUSE(1, 2);\n");
+        write_script(c.script);
         command(c.start_command);
         EventRecord e;
-        ASSERT_EQ(KORVA_PERIODIC, playback_wait(&e));
-        ASSERT_EQ(3, korva_state.periodic_count);
+        if (c.play_first) {
+            ASSERT_NE(KORVA_NONE, playback_wait(&e));
+        }
 
         command(CMD_RECORD);
-        EXPECT_EQ(Lines{"Playback of script file KORVA.SCR stopped for recording\n"}, console_lines());
+        EXPECT_EQ(c.expected, console_lines());
         EXPECT_EQ(1, korva_state.recording);
         EXPECT_EQ(0, korva_state.playing_back);
+        EXPECT_EQ(0, korva_state.play_one);
         EXPECT_FALSE(checked(CMD_PLAYBACK));
         EXPECT_EQ(0, korva_state.periodic_count);
         EXPECT_EQ(nullptr, korva_state.script_file) << "the reader is closed";
