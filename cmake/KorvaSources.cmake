@@ -8,6 +8,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/console/console_ring.cpp
     korva/console/dialog_template.cpp
     korva/script/script_line.cpp
+    korva/script/script_reader.cpp
 )
 set(ROOM_PLATFORM_FREE_SOURCES
     room/doorways.cpp

@@ -4,6 +4,7 @@
 #include "korva/core/state.h"
 #include "korva/script/script.h"
 #include "korva/script/script_line.h"
+#include "korva/script/script_reader.h"
 
 static void refuse_while_recording() {
     KORVA_printf("Cannot play script file %s while recording it\n", SCRIPT_FILE_NAME);
@@ -14,17 +15,6 @@ void stop_playback() {
     s.playing_back = 0;
     s.play_one = 0;
     CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
-}
-
-// Reads the next line that is not empty into `line`; false at the end of the file. A last
-// line without a line end sets the end-of-file indicator and so counts as the end.
-static bool read_line(FILE* file, char* line, int size) {
-    line[0] = '\0';
-    bool got = fgets(line, size, file) != nullptr;
-    while (got && !feof(file) && line[0] == '\n') got = fgets(line, size, file) != nullptr;
-    // A read error that is not the end would leave the buffer as it was and repeat forever;
-    // it ends playback like the end of the file.
-    return got && !feof(file);
 }
 
 int play_event() {
@@ -54,7 +44,7 @@ int play_event() {
     }
 
     char text[SCRIPT_LINE_BUFFER_SIZE];
-    if (!read_line(s.script_file, text, static_cast<int>(sizeof text))) {
+    if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
         KORVA_printf("EOF encountered in script file %s\n", SCRIPT_FILE_NAME);
         stop_playback();
         return 0;
