@@ -264,6 +264,11 @@ static void paint_text(HDC dc, const DrawCommand& c) {
 
 void execute_draw_command(const DrawCommand& command) {
     HDC dc = korva_state.canvas_dc;
+    if (command.kind == DRAW_PIXEL) {
+        paint_pixel(dc, command);
+        korva_state.canvas_dirty = 1;
+        return;
+    }
     switch (command.kind) {
         case DRAW_TRIANGLE:
         case DRAW_RECTANGLE:
@@ -272,9 +277,6 @@ void execute_draw_command(const DrawCommand& command) {
             break;
         case DRAW_LINE:
             paint_line(dc, command);
-            break;
-        case DRAW_PIXEL:
-            paint_pixel(dc, command);
             break;
         case DRAW_TEXT:
             paint_text(dc, command);
