@@ -3,6 +3,7 @@
 # on a Wine prefix inside the given directory. Nothing outside that directory is touched,
 # and "stop" leaves no process behind.
 #   wine-session.sh start DIR    wine-session.sh stop DIR
+# KORVA_SCREEN sets the display's screen (default 1280x1024x24).
 set -euo pipefail
 
 action=${1:?usage: wine-session.sh start|stop DIR}
@@ -33,7 +34,7 @@ start_session() {
     local n
     for n in $(seq 91 250); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac </dev/null >"$dir/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${KORVA_SCREEN:-1280x1024x24}" -nolisten tcp -ac </dev/null >"$dir/xvfb.log" 2>&1 &
         local pid=$!
         for _ in $(seq 100); do
             [[ -e /tmp/.X11-unix/X$n ]] && break
