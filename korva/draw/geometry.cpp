@@ -18,12 +18,8 @@ bool box_within(const WideBox& box, int64_t limit) {
     return box.left >= -limit && box.right <= limit && box.top >= -limit && box.bottom <= limit;
 }
 
-bool box_within_device_limit(const WideBox& box) {
-    return box_within(box, DEVICE_LIMIT);
-}
-
 bool oval_for_gdi(const WideBox& box, int32_t pen_width) {
-    if (!box_within_device_limit(box)) return false;
+    if (!box_within(box, OVAL_LIMIT)) return false;
     return pen_width <= 1 || (pen_width <= WIDE_OVAL_PEN_LIMIT && box.right - box.left <= WIDE_OVAL_SIDE_LIMIT &&
                               box.bottom - box.top <= WIDE_OVAL_SIDE_LIMIT);
 }

@@ -23,9 +23,15 @@ constexpr int64_t FILL_LIMIT = int64_t{1} << 18;
 
 // - A pen wider than 1 pixel is widened into polygons, whose cost grows with the length of
 //   the stroke: a 2-pixel line took 1.1 ms at +/-2^14, 2.1 ms at 2^15, 4.6 ms at 2^16, 53 ms
-//   at 2^20. Wide strokes and the oval fills are cut to this box, which lies so far outside
-//   the canvas that a pen of at most PEN_WIDTH_LIMIT cannot reach back from the cut.
-constexpr int64_t DEVICE_LIMIT = 16384;
+//   at 2^20; a wide-pen triangle 1.5 ms at 2^15, 3.8 ms at 2^16. Wide strokes are cut to this
+//   box, which lies so far outside the canvas that a pen of at most PEN_WIDTH_LIMIT cannot
+//   reach back from the cut; pixels are clamped to it.
+constexpr int64_t DEVICE_LIMIT = 32768;
+
+// - A filled Ellipse takes time with its box: 1.4 ms for a box of 16,384 px, 4.0 ms for
+//   32,768, 7.2 ms for 65,536; an Ellipse of 2^21 px did not finish in minutes. Ovals whose
+//   box leaves +/- this are filled row by row by the library.
+constexpr int64_t OVAL_LIMIT = 16384;
 
 // - Pens up to 30,000 px took at most 2.8 ms (line), 4.5 ms (rectangle), 5.1 ms (triangle)
 //   near the canvas; 65,536 px took 9 to 17 ms, and a pen of 2^20 px made Wine fault inside
@@ -72,7 +78,6 @@ WideBox inclusive_device_box(int32_t origin_x, int32_t origin_y, Point upper_lef
 inline int32_t clamp_to_device(int64_t v) {
     return static_cast<int32_t>(v < -DEVICE_LIMIT ? -DEVICE_LIMIT : (v > DEVICE_LIMIT ? DEVICE_LIMIT : v));
 }
-bool box_within_device_limit(const WideBox& box);
 
 // Whether GDI can be handed this oval: fast and exact there.
 bool oval_for_gdi(const WideBox& box, int32_t pen_width);

@@ -107,7 +107,7 @@ TEST(Geometry, TransformAndBoxesDoNotOverflow) {
     EXPECT_EQ(311, box.right) << "the right column is part of the box";
     EXPECT_EQ(261, box.bottom) << "the bottom row is part of the box";
     WideBox huge = inclusive_device_box(300, 250, Point{INT_MIN, INT_MAX}, Point{INT_MAX, INT_MIN});
-    EXPECT_FALSE(box_within_device_limit(huge));
+    EXPECT_FALSE(box_within(huge, DEVICE_LIMIT));
     EXPECT_EQ(-DEVICE_LIMIT, clamp_to_device(huge.left));
     EXPECT_EQ(DEVICE_LIMIT, clamp_to_device(huge.bottom));
     EXPECT_FALSE(box_within(huge, THIN_LINE_LIMIT));

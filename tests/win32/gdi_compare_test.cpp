@@ -259,14 +259,14 @@ Choice reference_for(const Call& c) {
         case LINE:
             if (width <= 1) return {largest_magnitude(c, 2) <= (int64_t{1} << 27) ? RAW : STEPPED, nullptr};
             if (width > 8192) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
-            if (largest_magnitude(c, 2) > 16384 - 600)
-                return {NOT_COMPARED, "wide stroke cut to +/-16384: raw GDI takes 5 ms to seconds there"};
+            if (largest_magnitude(c, 2) > 32768 - 600)
+                return {NOT_COMPARED, "wide stroke cut to +/-32768: raw GDI takes 5 ms to seconds there"};
             return {RAW, nullptr};
         case TRIANGLE:
             if (width == 1 && largest_magnitude(c, 3) > (int64_t{1} << 27)) return {STEPPED, nullptr};
             if (width > 8192) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
-            if (width >= 2 && largest_magnitude(c, 3) > 16384 - 600)
-                return {NOT_COMPARED, "wide stroke cut to +/-16384: raw GDI takes 5 ms to seconds there"};
+            if (width >= 2 && largest_magnitude(c, 3) > 32768 - 600)
+                return {NOT_COMPARED, "wide stroke cut to +/-32768: raw GDI takes 5 ms to seconds there"};
             if (largest_magnitude(c, 3) > (int64_t{1} << 22))
                 return {NOT_COMPARED, "raw Polygon takes 0.05 to 3.4 s at this size"};
             return {RAW, nullptr};
