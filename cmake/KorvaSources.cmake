@@ -5,10 +5,12 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/core/key_codes.cpp
     korva/draw/bmp_image.cpp
     korva/draw/colors.cpp
+    korva/draw/exact_pixels.cpp
     korva/draw/geometry.cpp
     korva/console/console_ring.cpp
     korva/console/dialog_template.cpp
     korva/script/script_line.cpp
+    korva/script/script_reader.cpp
 )
 # The replay harness's option reading and image comparison (tools/replay).
 set(TOOLS_PLATFORM_FREE_SOURCES

@@ -91,11 +91,11 @@ korva_set_window_mode() {
 # and KORVA_XVFB_DISPLAY. 1 when none could be started.
 # shellcheck disable=SC2034  # the results are for the caller
 korva_start_xvfb() {
-    local log=$1 n pid
+    local log=$1 screen=${2:-1280x1024x24} n pid
     KORVA_XVFB_PID="" KORVA_XVFB_DISPLAY=""
     for n in $(seq 91 250); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac </dev/null >"$log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${screen:-1280x1024x24}" -nolisten tcp -ac </dev/null >"$log" 2>&1 &
         pid=$!
         for _ in $(seq 100); do
             [[ -e /tmp/.X11-unix/X$n ]] && break

@@ -3,6 +3,7 @@
 # on a Wine prefix inside the given directory. Nothing outside that directory is touched,
 # and "stop" leaves no process behind.
 #   wine-session.sh start DIR    wine-session.sh stop DIR
+# KORVA_SCREEN sets the display's screen (default 1280x1024x24).
 set -euo pipefail
 
 action=${1:?usage: wine-session.sh start|stop DIR}
@@ -28,7 +29,7 @@ stop_session() {
 
 start_session() {
     stop_session
-    korva_start_xvfb "$dir/xvfb.log" || { echo "wine-session: could not start Xvfb" >&2; exit 1; }
+    korva_start_xvfb "$dir/xvfb.log" "${KORVA_SCREEN:-}" || { echo "wine-session: could not start Xvfb" >&2; exit 1; }
 
     cat >"$envfile" <<ENV
 export XVFB_PID=$KORVA_XVFB_PID

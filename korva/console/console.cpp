@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "korva/console/console_paint.h"
 #include "korva/console/console_ring.h"
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
@@ -29,14 +30,24 @@ static bool store_line(const char* text, int32_t n) {
     return true;
 }
 
+// The window whose whole client area this file has invalidated and which has not been
+// painted since. Invalidating it again would only repeat a round trip to the window system
+// per line (most of the cost of a logged drawing call): its pending paint draws every line.
+static HWND invalidated_window = nullptr;
+
+void console_painted(HWND window) {
+    if (window == invalidated_window) invalidated_window = nullptr;
+}
+
 // Before KORVA_open there is no console window; invalidating a null window would
 // invalidate the whole desktop, so the line is only stored and shows at the first paint.
 static void invalidate_console() {
     HWND window = korva_state.text_window;
-    if (window == nullptr) return;
+    if (window == nullptr || window == invalidated_window) return;
     RECT client;
     GetClientRect(window, &client);
     InvalidateRect(window, &client, TRUE);
+    invalidated_window = window;
 }
 
 // Returns the count the formatting gave: the full length of the formatted text, even when

@@ -3,6 +3,7 @@
 // Ctrl shortcuts work while the console has the focus.
 #include <string.h>
 
+#include "korva/console/console_paint.h"
 #include "korva/console/console_ring.h"
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
@@ -79,6 +80,7 @@ static void close_surface(HWND window, PaintSurface& p) {
 }
 
 static void paint_console(HWND window) {
+    console_painted(window);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
     PaintSurface p{};

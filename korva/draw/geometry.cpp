@@ -14,18 +14,23 @@ WideBox inclusive_device_box(int32_t origin_x, int32_t origin_y, Point upper_lef
     return {a.x, a.y, b.x + 1, b.y + 1};
 }
 
-bool box_within_device_limit(const WideBox& box) {
-    return box.left >= -DEVICE_LIMIT && box.right <= DEVICE_LIMIT && box.top >= -DEVICE_LIMIT &&
-           box.bottom <= DEVICE_LIMIT;
+bool box_within(const WideBox& box, int64_t limit) {
+    return box.left >= -limit && box.right <= limit && box.top >= -limit && box.bottom <= limit;
+}
+
+bool oval_for_gdi(const WideBox& box, int32_t pen_width) {
+    if (!box_within(box, OVAL_LIMIT)) return false;
+    return pen_width <= 1 || (pen_width <= WIDE_OVAL_PEN_LIMIT && box.right - box.left <= WIDE_OVAL_SIDE_LIMIT &&
+                              box.bottom - box.top <= WIDE_OVAL_SIDE_LIMIT);
+}
+
+bool point_within(WidePoint p, int64_t limit) {
+    return p.x >= -limit && p.x <= limit && p.y >= -limit && p.y <= limit;
 }
 
 bool box_meets_canvas(const WideBox& box, int32_t reach) {
     return box.left - reach < KORVA_CANVAS_WIDTH && box.right + reach > 0 &&
            box.top - reach < KORVA_CANVAS_HEIGHT && box.bottom + reach > 0;
-}
-
-int32_t limit_pen_width(int32_t width) {
-    return width > PEN_WIDTH_LIMIT ? PEN_WIDTH_LIMIT : width;
 }
 
 static int32_t clamp_to_int32(int64_t v) {
@@ -163,7 +168,60 @@ int64_t text_line_top(int32_t origin_y, int32_t y, int64_t line, int32_t line_he
     return int64_t{origin_y} - y + (line - 1) * line_height;
 }
 
-bool text_line_may_show(int64_t left, int64_t top, int32_t line_height) {
-    return left < KORVA_CANVAS_WIDTH && left > -TEXT_REACH && top < KORVA_CANVAS_HEIGHT &&
+bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang) {
+    return left - overhang < KORVA_CANVAS_WIDTH && left > -TEXT_REACH && top < KORVA_CANVAS_HEIGHT &&
            top + line_height > 0;
+}
+
+// Narrows [*low, *high] to the x where k * x + r lies within [min, max].
+static void narrow_linear(double k, double r, double min, double max, double* low, double* high) {
+    if (k == 0) {
+        if (r < min || r > max) {
+            *low = 1;
+            *high = 0;
+        }
+        return;
+    }
+    double a = (min - r) / k, b = (max - r) / k;
+    if (a > b) {
+        double t = a;
+        a = b;
+        b = t;
+    }
+    *low = fmax(*low, a);
+    *high = fmin(*high, b);
+}
+
+bool stroke_row_span(WidePoint a, WidePoint b, int32_t pen_width, int32_t row, int32_t* first, int32_t* last) {
+    const double radius = pen_width / 2.0;
+    const double y = row;
+    double low = INFINITY, high = -INFINITY;
+    // The round ends.
+    const WidePoint ends[2] = {a, b};
+    for (const WidePoint& end : ends) {
+        double dy = y - static_cast<double>(end.y);
+        if (fabs(dy) > radius) continue;
+        double half = sqrt(radius * radius - dy * dy);
+        low = fmin(low, static_cast<double>(end.x) - half);
+        high = fmax(high, static_cast<double>(end.x) + half);
+    }
+    // The band along the segment: 0 <= (p - a).d <= |d|^2 and |d x (p - a)| <= radius |d|.
+    const double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
+    const double length_squared = dx * dx + dy * dy;
+    if (length_squared > 0) {
+        const double ay = y - static_cast<double>(a.y), ax = static_cast<double>(a.x);
+        double band_low = -INFINITY, band_high = INFINITY;
+        narrow_linear(dx, dy * ay - dx * ax, 0, length_squared, &band_low, &band_high);
+        const double reach = radius * sqrt(length_squared);
+        narrow_linear(-dy, dx * ay + dy * ax, -reach, reach, &band_low, &band_high);
+        if (band_low <= band_high) {
+            low = fmin(low, band_low);
+            high = fmax(high, band_high);
+        }
+    }
+    double lo = fmax(ceil(low), 0), hi = fmin(floor(high), KORVA_CANVAS_WIDTH - 1);
+    if (!(lo <= hi)) return false;
+    *first = static_cast<int32_t>(lo);
+    *last = static_cast<int32_t>(hi);
+    return true;
 }

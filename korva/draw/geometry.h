@@ -9,14 +9,46 @@
 #include "korva/draw/colors.h"
 #include "korva/korva.h"
 
-// Device coordinates handed to GDI stay within +/- this. It lies far outside the canvas, so
-// clipping there changes no canvas pixel; Wine's polygon and ellipse fills take time in
-// proportion to the shape's size (not the visible part) and misbehave near 16-bit limits.
-constexpr int64_t DEVICE_LIMIT = 16384;
+// Where Wine's GDI is handed the real coordinates and widths, and where it is not. Measured
+// under Wine on the 601 x 540 canvas, one call at a time:
+// - LineTo with a 1-pixel pen lit exactly the stepped pixels for every end point within
+//   +/-2^27 (300 random lines per size, lines of any length); from +/-2^28 on, half of the
+//   long lines were off by one pixel or more. Beyond it the library steps the line itself.
+constexpr int64_t THIN_LINE_LIMIT = int64_t{1} << 27;
 
-// Pens are at most this wide: it covers the canvas many times over from any outline that
-// can reach it, and Wine's wide-pen ellipses cost time that grows with the square of it.
-constexpr int32_t PEN_WIDTH_LIMIT = 2048;
+// - A filled Polygon takes time with the triangle's size, not its visible part: 0.3 ms at
+//   +/-2^15, 1.0 ms at 2^17, 1.5 ms at 2^18, 6.5 ms at 2^20, 3.4 s at 2^30. Beyond this the
+//   library fills the canvas rows itself and draws the three edges as stepped lines.
+constexpr int64_t FILL_LIMIT = int64_t{1} << 18;
+
+// - A pen wider than 1 pixel is widened into polygons, whose cost grows with the length of
+//   the stroke: a 2-pixel line took 1.1 ms at +/-2^14, 2.1 ms at 2^15, 4.6 ms at 2^16, 53 ms
+//   at 2^20; a wide-pen triangle 1.5 ms at 2^15, 3.8 ms at 2^16. Wide strokes are cut to this
+//   box, which lies so far outside the canvas that a pen of at most PEN_WIDTH_LIMIT cannot
+//   reach back from the cut; pixels are clamped to it.
+constexpr int64_t DEVICE_LIMIT = 32768;
+
+// - A filled Ellipse takes time with its box: 1.4 ms for a box of 16,384 px, 4.0 ms for
+//   32,768, 7.2 ms for 65,536; an Ellipse of 2^21 px did not finish in minutes. Ovals whose
+//   box leaves +/- this are filled row by row by the library.
+constexpr int64_t OVAL_LIMIT = 16384;
+
+// - Pens up to 30,000 px took at most 2.8 ms (line), 4.5 ms (rectangle), 5.1 ms (triangle)
+//   near the canvas; 65,536 px took 9 to 17 ms, and a pen of 2^20 px made Wine fault inside
+//   LineTo and Rectangle. A 16,384-px pen on a stroke reaching the device limit took 6.4 ms,
+//   one of 8,192 px at most 2.1 ms (bench/draw_bench.cpp). Wider pens are painted by the
+//   library: rectangles exactly, other strokes as the pixels whose centres lie within half
+//   the width of the outline.
+constexpr int32_t PEN_WIDTH_LIMIT = 8192;
+
+// - An outlined Ellipse with a pen wider than 1 pixel is slow even on the canvas: with a
+//   2-pixel pen 0.6 ms for a box of 121 px, 3 ms for 201 px and 17 ms for 601 px; 343 ms for
+//   a box of 2401 px with a 2048-pixel pen. Boxes of up to 121 px with pens of up to 50 px
+//   took at most 1.6 ms; larger ones are filled row by row by the library (the rows between
+//   the outer and the inner ellipse of the pen, which may differ from Wine's by a pixel at
+//   the curve).
+constexpr int64_t WIDE_OVAL_SIDE_LIMIT = 121;
+constexpr int32_t WIDE_OVAL_PEN_LIMIT = 50;
 
 // Text lines left of this device x are too far away for any line of 1023 glyphs to reach
 // the canvas; the text itself is never clipped, only skipped when it cannot show.
@@ -46,10 +78,14 @@ WideBox inclusive_device_box(int32_t origin_x, int32_t origin_y, Point upper_lef
 inline int32_t clamp_to_device(int64_t v) {
     return static_cast<int32_t>(v < -DEVICE_LIMIT ? -DEVICE_LIMIT : (v > DEVICE_LIMIT ? DEVICE_LIMIT : v));
 }
-bool box_within_device_limit(const WideBox& box);
+
+// Whether GDI can be handed this oval: fast and exact there.
+bool oval_for_gdi(const WideBox& box, int32_t pen_width);
 bool box_meets_canvas(const WideBox& box, int32_t reach);
 
-int32_t limit_pen_width(int32_t width);
+// Whether a box lies within +/- limit on every side.
+bool box_within(const WideBox& box, int64_t limit);
+bool point_within(WidePoint p, int64_t limit);
 
 // The corners (x - r, y + r) and (x + r, y - r) of a circle's box, each kept within 32 bits.
 Corners circle_corners(Point centre, int32_t radius);
@@ -78,7 +114,12 @@ RowSpans ellipse_row_spans(const WideBox& box, int32_t pen_width, bool filled, i
 // The device y of the top of line number `line` (0 for the first) of a text at drawing y.
 int64_t text_line_top(int32_t origin_y, int32_t y, int64_t line, int32_t line_height);
 
-// Whether a text line whose cell starts at (left, top) can show any pixel on the canvas.
-bool text_line_may_show(int64_t left, int64_t top, int32_t line_height);
+// The canvas columns of `row` whose pixel centres lie within half the pen's width of the
+// segment from a to b (round ends); false when there are none.
+bool stroke_row_span(WidePoint a, WidePoint b, int32_t pen_width, int32_t row, int32_t* first, int32_t* last);
+
+// Whether a text line whose cell starts at (left, top) can show any pixel on the canvas. A
+// glyph may reach left of its cell by up to `overhang` pixels (a negative left bearing).
+bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang);
 
 #endif

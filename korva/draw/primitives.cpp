@@ -75,8 +75,10 @@ static void log_box(const BoxLogFormats& formats, int32_t color, const Corners& 
         KORVA_printf(formats.outlined, color_name(color), a.x, a.y, b.x, b.y, width);
 }
 
+// The pixel is the cheapest call, so its few steps are kept short: a legal colour skips the
+// check's call, and the command goes straight to the executor.
 int KORVA_draw_pixel(int32_t color, Point p) {
-    color = checked_color(color);
+    if (color < 0 || color >= KORVA_COLOR_COUNT) color = checked_color(color);
     if (logging()) KORVA_printf("%s pixel at (%d,%d)\n", color_name(color), p.x, p.y);
     execute_shape(DRAW_PIXEL, color, 0, p);
     return 1;

@@ -6,6 +6,7 @@
 #include "korva/core/state.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/draw_internal.h"
+#include "korva/draw/exact_pixels.h"
 #include "korva/draw/geometry.h"
 
 static COLORREF color_value(int32_t color) {
@@ -24,47 +25,135 @@ static HBRUSH shape_brush(const DrawCommand& c) {
 }
 
 static HPEN shape_pen(const DrawCommand& c) {
-    return CreatePen(PS_SOLID, limit_pen_width(c.width), color_value(c.color));
+    return CreatePen(PS_SOLID, c.width, color_value(c.color));
 }
 
+// The library's own painting, for shapes handed to GDI no further: a solid brush of the
+// command's colour is selected around it and every piece is a PatBlt.
+static HGDIOBJ select_own_brush(HDC dc, const DrawCommand& c) {
+    return SelectObject(dc, CreateSolidBrush(color_value(c.color)));
+}
+static void release_own_brush(HDC dc, HGDIOBJ previous) {
+    DeleteObject(SelectObject(dc, previous));
+}
+static void fill_rect(HDC dc, const CanvasRect& r) {
+    PatBlt(dc, r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1, PATCOPY);
+}
+static void fill_row(HDC dc, int32_t row, int32_t first, int32_t last) {
+    PatBlt(dc, first, row, last - first + 1, 1, PATCOPY);
+}
+static void fill_stepped_line(HDC dc, WidePoint from, WidePoint to) {
+    PixelRun runs[MAX_LINE_RUNS];
+    int32_t count = line_canvas_runs(from, to, runs);
+    for (int32_t i = 0; i < count; ++i) {
+        const PixelRun& r = runs[i];
+        PatBlt(dc, r.x, r.y, r.vertical ? 1 : r.length, r.vertical ? r.length : 1, PATCOPY);
+    }
+}
+// A stroke of a pen wider than GDI takes, through the corners in order (closed when a
+// triangle), row by row.
+static void fill_wide_strokes(HDC dc, const WidePoint* corners, int32_t count, int32_t width) {
+    int32_t segments = count == 2 ? 1 : count;
+    for (int32_t row = 0; row < KORVA_CANVAS_HEIGHT; ++row) {
+        for (int32_t i = 0; i < segments; ++i) {
+            int32_t first, last;
+            if (stroke_row_span(corners[i], corners[(i + 1) % count], width, row, &first, &last)) {
+                fill_row(dc, row, first, last);
+            }
+        }
+    }
+}
+
+static bool all_within(const WidePoint* points, int32_t count, int64_t limit) {
+    for (int32_t i = 0; i < count; ++i) {
+        if (!point_within(points[i], limit)) return false;
+    }
+    return true;
+}
+
+// GDI paints every triangle that it paints exactly and quickly; beyond that, a filled or thin
+// triangle is stepped edge by edge (and filled row by row) and a wide one is cut to the
+// device limit, whose box the pen cannot reach back from.
 static void paint_triangle(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
     WidePoint corners[3] = {to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2),
                             to_device(s.origin_x, s.origin_y, c.p3)};
-    Point clipped[MAX_CLIPPED_CORNERS];
-    int32_t count = clip_triangle(corners, clipped);
+    bool thin = c.width <= 1;
+    if (c.width > PEN_WIDTH_LIMIT) {
+        HGDIOBJ previous = select_own_brush(dc, c);
+        fill_wide_strokes(dc, corners, 3, c.width);
+        release_own_brush(dc, previous);
+        return;
+    }
+    if (thin && !all_within(corners, 3, c.width == 0 ? FILL_LIMIT : THIN_LINE_LIMIT)) {
+        HGDIOBJ previous = select_own_brush(dc, c);
+        if (c.width == 0) {
+            for (int32_t row = 0; row < KORVA_CANVAS_HEIGHT; ++row) {
+                int32_t first, last;
+                if (triangle_row_interior(corners, row, &first, &last)) fill_row(dc, row, first, last);
+            }
+        }
+        for (int32_t i = 0; i < 3; ++i) fill_stepped_line(dc, corners[i], corners[(i + 1) % 3]);
+        release_own_brush(dc, previous);
+        return;
+    }
     POINT points[MAX_CLIPPED_CORNERS];
-    for (int32_t i = 0; i < count; ++i) points[i] = {clipped[i].x, clipped[i].y};
+    int32_t count = 3;
+    if (thin) {
+        for (int32_t i = 0; i < 3; ++i) points[i] = {static_cast<LONG>(corners[i].x), static_cast<LONG>(corners[i].y)};
+    } else {
+        Point clipped[MAX_CLIPPED_CORNERS];
+        count = clip_triangle(corners, clipped);
+        for (int32_t i = 0; i < count; ++i) points[i] = {clipped[i].x, clipped[i].y};
+    }
     if (count > 0) Polygon(dc, points, count);
+}
+
+// Rectangles go to GDI with their real corners while the pen is one GDI takes and the whole
+// stroke lies within the range it steps exactly; otherwise the library paints the same
+// pieces: the filled box, or the outer box less the hole that the pen leaves.
+static bool paint_own_rectangle(HDC dc, const DrawCommand& c, const WideBox& box) {
+    int64_t reach = c.width / 2 + 1;
+    WideBox stroke{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
+    if (c.width <= PEN_WIDTH_LIMIT && box_within(stroke, THIN_LINE_LIMIT)) return false;
+    CanvasRect pieces[4];
+    int32_t count = 0;
+    if (c.width == 0) {
+        count = box_on_canvas(box, &pieces[0]) ? 1 : 0;
+    } else {
+        count = rectangle_outline_pieces(box, c.width, pieces);
+    }
+    HGDIOBJ previous = select_own_brush(dc, c);
+    for (int32_t i = 0; i < count; ++i) fill_rect(dc, pieces[i]);
+    release_own_brush(dc, previous);
+    return true;
 }
 
 static void paint_box(HDC dc, const DrawCommand& c, bool oval) {
     const LibraryState& s = korva_state;
     WideBox box = inclusive_device_box(s.origin_x, s.origin_y, c.p1, c.p2);
-    if (!oval || box_within_device_limit(box)) {
-        int32_t left = clamp_to_device(box.left), top = clamp_to_device(box.top);
-        int32_t right = clamp_to_device(box.right), bottom = clamp_to_device(box.bottom);
-        if (oval) {
-            Ellipse(dc, left, top, right, bottom);
-        } else {
-            Rectangle(dc, left, top, right, bottom);
+    if (!oval) {
+        if (!paint_own_rectangle(dc, c, box)) {
+            Rectangle(dc, static_cast<int>(box.left), static_cast<int>(box.top), static_cast<int>(box.right),
+                      static_cast<int>(box.bottom));
         }
         return;
     }
-    // An ellipse this large would keep Wine busy for seconds or more, so its canvas rows
-    // are filled span by span with a brush of the shape's colour.
-    int32_t pen_width = limit_pen_width(c.width);
+    if (oval_for_gdi(box, c.width)) {
+        Ellipse(dc, static_cast<int>(box.left), static_cast<int>(box.top), static_cast<int>(box.right),
+                static_cast<int>(box.bottom));
+        return;
+    }
+    // An ellipse this large, or with a pen this wide, would keep Wine busy for tens of
+    // milliseconds or more, so its canvas rows are filled span by span.
+    int32_t pen_width = c.width;
     if (!box_meets_canvas(box, pen_width)) return;
-    HBRUSH brush = CreateSolidBrush(color_value(c.color));
-    HGDIOBJ previous = SelectObject(dc, brush);
+    HGDIOBJ previous = select_own_brush(dc, c);
     for (int32_t row = 0; row < KORVA_CANVAS_HEIGHT; ++row) {
         RowSpans spans = ellipse_row_spans(box, pen_width, c.width == 0, row);
-        for (int32_t i = 0; i < spans.count; ++i) {
-            PatBlt(dc, spans.first[i], row, spans.last[i] - spans.first[i] + 1, 1, PATCOPY);
-        }
+        for (int32_t i = 0; i < spans.count; ++i) fill_row(dc, row, spans.first[i], spans.last[i]);
     }
-    SelectObject(dc, previous);
-    DeleteObject(brush);
+    release_own_brush(dc, previous);
 }
 
 static void paint_shape(HDC dc, const DrawCommand& c) {
@@ -83,15 +172,33 @@ static void paint_shape(HDC dc, const DrawCommand& c) {
     if (c.width == 0) DeleteObject(brush);
 }
 
+// A thin line goes to GDI with its real end points wherever GDI steps it exactly, and is
+// stepped by the library beyond; a wide one is cut to the device limit; a pen wider than
+// GDI takes is painted row by row.
 static void paint_line(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
+    WidePoint ends[2] = {to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2)};
+    if (c.width > PEN_WIDTH_LIMIT || (c.width <= 1 && !all_within(ends, 2, THIN_LINE_LIMIT))) {
+        HGDIOBJ previous = select_own_brush(dc, c);
+        if (c.width <= 1) {
+            fill_stepped_line(dc, ends[0], ends[1]);
+        } else {
+            fill_wide_strokes(dc, ends, 2, c.width);
+        }
+        release_own_brush(dc, previous);
+        return;
+    }
     HPEN pen = shape_pen(c);
     HGDIOBJ previous = SelectObject(dc, pen);
-    DeviceSegment segment;
-    if (clip_segment(to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2),
-                     &segment)) {
-        MoveToEx(dc, segment.from.x, segment.from.y, nullptr);
-        LineTo(dc, segment.to.x, segment.to.y);
+    if (c.width <= 1) {
+        MoveToEx(dc, static_cast<int>(ends[0].x), static_cast<int>(ends[0].y), nullptr);
+        LineTo(dc, static_cast<int>(ends[1].x), static_cast<int>(ends[1].y));
+    } else {
+        DeviceSegment segment;
+        if (clip_segment(ends[0], ends[1], &segment)) {
+            MoveToEx(dc, segment.from.x, segment.from.y, nullptr);
+            LineTo(dc, segment.to.x, segment.to.y);
+        }
     }
     SelectObject(dc, previous);
     DeleteObject(pen);
@@ -101,6 +208,20 @@ static void paint_pixel(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
     WidePoint p = to_device(s.origin_x, s.origin_y, c.p1);
     SetPixel(dc, clamp_to_device(p.x), clamp_to_device(p.y), color_value(c.color));
+}
+
+// How far left of its cell a glyph of the line may paint: the largest negative left bearing
+// among its characters ("j" at point size 127 reaches 10 px left of its cell). Measured only
+// for lines that start right of the canvas; without the widths, a whole line height.
+static int32_t left_overhang(HDC dc, const char* piece, const char* end, int32_t line_height) {
+    ABC widths[256];
+    if (!GetCharABCWidthsA(dc, 0, 255, widths)) return line_height;
+    int32_t overhang = 0;
+    for (const char* p = piece; p < end; ++p) {
+        int a = widths[static_cast<unsigned char>(*p)].abcA;
+        if (-a > overhang) overhang = -a;
+    }
+    return overhang;
 }
 
 // Each line's cell has its top-left corner at the device point; the first line stands
@@ -125,7 +246,8 @@ static void paint_text(HDC dc, const DrawCommand& c) {
             const char* end = piece;
             while (*end != '\0' && *end != '\n') ++end;
             int64_t top = text_line_top(s.origin_y, c.p1.y, line, extent.cy);
-            if (text_line_may_show(left, top, extent.cy)) {
+            int32_t overhang = left >= KORVA_CANVAS_WIDTH ? left_overhang(dc, piece, end, extent.cy) : 0;
+            if (text_line_may_show(left, top, extent.cy, overhang)) {
                 TextOutA(dc, static_cast<int>(left), static_cast<int>(top), piece, static_cast<int>(end - piece));
             }
             if (*end == '\0') break;
@@ -140,8 +262,9 @@ static void paint_text(HDC dc, const DrawCommand& c) {
     DeleteObject(font);
 }
 
-void execute_draw_command(const DrawCommand& command) {
-    HDC dc = korva_state.canvas_dc;
+// Every kind but the pixel. Kept out of line: inlined, its large frame would be set up and
+// torn down for each pixel too, the call whose cost is closest to the platform's own.
+__attribute__((noinline)) static void execute_shape_command(HDC dc, const DrawCommand& command) {
     switch (command.kind) {
         case DRAW_TRIANGLE:
         case DRAW_RECTANGLE:
@@ -151,14 +274,20 @@ void execute_draw_command(const DrawCommand& command) {
         case DRAW_LINE:
             paint_line(dc, command);
             break;
-        case DRAW_PIXEL:
-            paint_pixel(dc, command);
-            break;
         case DRAW_TEXT:
             paint_text(dc, command);
             break;
         default:
             break;
+    }
+}
+
+void execute_draw_command(const DrawCommand& command) {
+    HDC dc = korva_state.canvas_dc;
+    if (command.kind == DRAW_PIXEL) {
+        paint_pixel(dc, command);
+    } else {
+        execute_shape_command(dc, command);
     }
     korva_state.canvas_dirty = 1;
 }

@@ -6,6 +6,7 @@
 #include "korva/script/script.h"
 #include "korva/script/script_commands.h"
 #include "korva/script/script_line.h"
+#include "korva/script/script_reader.h"
 
 static void refuse_while_recording() {
     KORVA_printf("Cannot play script file %s while recording it\n", SCRIPT_FILE_NAME);
@@ -16,17 +17,6 @@ void stop_playback() {
     s.playing_back = 0;
     s.play_one = 0;
     CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
-}
-
-// Reads the next line that is not empty into `line`; false at the end of the file. A last
-// line without a line end sets the end-of-file indicator and so counts as the end.
-static bool read_line(FILE* file, char* line, int size) {
-    line[0] = '\0';
-    bool got = fgets(line, size, file) != nullptr;
-    while (got && !feof(file) && line[0] == '\n') got = fgets(line, size, file) != nullptr;
-    // A read error that is not the end would leave the buffer as it was and repeat forever;
-    // it ends playback like the end of the file.
-    return got && !feof(file);
 }
 
 int play_event() {
@@ -60,7 +50,7 @@ int play_event() {
     // same request, as the command would have run inside the wait that returned that line.
     for (;;) {
         char text[SCRIPT_LINE_BUFFER_SIZE];
-        if (!read_line(s.script_file, text, static_cast<int>(sizeof text))) {
+        if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
             KORVA_printf("EOF encountered in script file %s\n", script_file_name());
             stop_playback();
             return 0;

@@ -59,15 +59,16 @@ void record_command(int32_t id) {
 }
 
 // Recording owns the file while it is on: any playback ends first, a reader is closed, and
-// a count the player left behind is dropped, so it is never written as a recorded run.
+// a count the player left behind is dropped, so it is never written as a recorded run. Only
+// a playback that was running (or a Play One still to come) is reported as stopped: an idle
+// reader or a leftover count is put away silently.
 static void end_playback_for_recording() {
     LibraryState& s = korva_state;
-    bool playback_left = s.playing_back || s.play_one || s.script_mode == SCRIPT_READING ||
-                         s.periodic_count > 0;
-    if (s.playing_back || s.play_one) stop_playback();
+    bool stopped = s.playing_back || s.play_one;
+    if (stopped) stop_playback();
     if (s.script_mode == SCRIPT_READING) close_script();
     s.periodic_count = 0;
-    if (playback_left) KORVA_printf("Playback of script file %s stopped for recording\n", SCRIPT_FILE_NAME);
+    if (stopped) KORVA_printf("Playback of script file %s stopped for recording\n", SCRIPT_FILE_NAME);
 }
 
 void toggle_recording() {

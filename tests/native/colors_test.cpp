@@ -107,11 +107,12 @@ TEST(Geometry, TransformAndBoxesDoNotOverflow) {
     EXPECT_EQ(311, box.right) << "the right column is part of the box";
     EXPECT_EQ(261, box.bottom) << "the bottom row is part of the box";
     WideBox huge = inclusive_device_box(300, 250, Point{INT_MIN, INT_MAX}, Point{INT_MAX, INT_MIN});
-    EXPECT_FALSE(box_within_device_limit(huge));
+    EXPECT_FALSE(box_within(huge, DEVICE_LIMIT));
     EXPECT_EQ(-DEVICE_LIMIT, clamp_to_device(huge.left));
     EXPECT_EQ(DEVICE_LIMIT, clamp_to_device(huge.bottom));
-    EXPECT_EQ(PEN_WIDTH_LIMIT, limit_pen_width(INT_MAX));
-    EXPECT_EQ(7, limit_pen_width(7));
+    EXPECT_FALSE(box_within(huge, THIN_LINE_LIMIT));
+    EXPECT_TRUE(point_within({THIN_LINE_LIMIT, -THIN_LINE_LIMIT}, THIN_LINE_LIMIT));
+    EXPECT_FALSE(point_within({THIN_LINE_LIMIT + 1, 0}, THIN_LINE_LIMIT));
 }
 
 TEST(Geometry, CircleCornersStayWithin32Bits) {
@@ -205,10 +206,12 @@ TEST(Geometry, TextLinesGoDownByTheirHeight) {
     EXPECT_EQ(250 - 16, text_line_top(250, 0, 0, 16)) << "first line's cell stands above the point";
     EXPECT_EQ(250, text_line_top(250, 0, 1, 16));
     EXPECT_EQ(250 - int64_t{INT_MIN} + 16, text_line_top(250, INT_MIN, 2, 16));
-    EXPECT_TRUE(text_line_may_show(-100000, 100, 16)) << "a long line may reach the canvas from far left";
-    EXPECT_FALSE(text_line_may_show(-TEXT_REACH, 100, 16));
-    EXPECT_FALSE(text_line_may_show(KORVA_CANVAS_WIDTH, 100, 16));
-    EXPECT_FALSE(text_line_may_show(0, -16, 16));
-    EXPECT_TRUE(text_line_may_show(0, -15, 16));
-    EXPECT_FALSE(text_line_may_show(0, KORVA_CANVAS_HEIGHT, 16));
+    EXPECT_TRUE(text_line_may_show(-100000, 100, 16, 0)) << "a long line may reach the canvas from far left";
+    EXPECT_FALSE(text_line_may_show(-TEXT_REACH, 100, 16, 0));
+    EXPECT_FALSE(text_line_may_show(KORVA_CANVAS_WIDTH, 100, 16, 0));
+    EXPECT_TRUE(text_line_may_show(KORVA_CANVAS_WIDTH + 9, 100, 16, 10)) << "a glyph reaching left of its cell";
+    EXPECT_FALSE(text_line_may_show(KORVA_CANVAS_WIDTH + 10, 100, 16, 10));
+    EXPECT_FALSE(text_line_may_show(0, -16, 16, 0));
+    EXPECT_TRUE(text_line_may_show(0, -15, 16, 0));
+    EXPECT_FALSE(text_line_may_show(0, KORVA_CANVAS_HEIGHT, 16, 0));
 }

@@ -337,24 +337,68 @@ TEST_F(Script, PlaybackIsRefusedWhileRecording) {
               read_file(SCRIPT_FILE_NAME));
 }
 
+// Continuous playback started on a reader already at the end of the file reports the end in
+// its first wait and stops, instead of waiting or starting the file again.
+TEST_F(Script, PlaybackAfterTheEndOfTheFileReportsTheEndAtOnce) {
+    write_script("KORVA_MOUSE(1, 2);\n");
+    command(CMD_PLAY_ONE);
+    EventRecord e;
+    ASSERT_EQ(KORVA_MOUSE, playback_wait(&e));
+    clear_console();
+
+    command(CMD_PLAYBACK);
+    ASSERT_TRUE(is_sentinel(playback_wait(&e), e));
+    EXPECT_EQ(Lines{"EOF encountered in script file KORVA.SCR\n"}, console_lines());
+    EXPECT_EQ(0, korva_state.playing_back);
+    EXPECT_FALSE(checked(CMD_PLAYBACK));
+}
+
+// A hero leaving is an event like any other for the recorder: the run of periodic events
+// before it is written first (the leave itself has no line).
+TEST_F(Script, ALeaveWritesThePendingRunOfPeriodicEvents) {
+    command(CMD_RECORD);
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(KORVA_PERIODIC, periodic_wait()) << "periodic wait " << i;
+    EXPECT_EQ("", read_file(SCRIPT_FILE_NAME));
+    post(WM_COMMAND, CMD_BESOURU_LEAVES);
+    EventRecord e;
+    ASSERT_EQ(KORVA_LEAVE, await_event(&e));
+    EXPECT_EQ("KORVA_PERIODIC(2);\r\n", read_file(SCRIPT_FILE_NAME));
+    EXPECT_EQ(0, korva_state.periodic_count);
+    command(CMD_RECORD);
+    EXPECT_EQ("KORVA_PERIODIC(2);\r\n", read_file(SCRIPT_FILE_NAME));
+}
+
+// Only a playback that is running, or a Play One still to come, is reported as stopped; a
+// reader left idle after Play One, with or without a count, is put away silently.
 TEST_F(Script, RecordingEndsPlaybackAndDropsItsPendingRun) {
+    const std::string stopped = "Playback of script file KORVA.SCR stopped for recording\n";
     const struct {
         const char* name;
         int32_t start_command;
-    } cases[] = {{"continuous playback", CMD_PLAYBACK}, {"play one", CMD_PLAY_ONE}};
+        bool play_first;  // one event is played before recording starts
+        const char* script;
+        Lines expected;
+    } cases[] = {
+        {"continuous playback", CMD_PLAYBACK, true, "KORVA_PERIODIC(4);\nKORVA_MOUSE(1, 2);\n", {stopped}},
+        {"play one, idle with a count left", CMD_PLAY_ONE, true, "KORVA_PERIODIC(4);\nKORVA_MOUSE(1, 2);\n", {}},
+        {"play one, idle at the end of the file", CMD_PLAY_ONE, true, "KORVA_MOUSE(1, 2);\n", {}},
+        {"play one still to come", CMD_PLAY_ONE, false, "KORVA_PERIODIC(4);\n", {stopped}},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        write_script("KORVA_PERIODIC(4);\nKORVA_MOUSE(1, 2);\n");
+        write_script(c.script);
         command(c.start_command);
         EventRecord e;
-        ASSERT_EQ(KORVA_PERIODIC, playback_wait(&e));
-        ASSERT_EQ(3, korva_state.periodic_count);
+        if (c.play_first) {
+            ASSERT_NE(KORVA_NONE, playback_wait(&e));
+        }
 
         command(CMD_RECORD);
-        EXPECT_EQ(Lines{"Playback of script file KORVA.SCR stopped for recording\n"}, console_lines());
+        EXPECT_EQ(c.expected, console_lines());
         EXPECT_EQ(1, korva_state.recording);
         EXPECT_EQ(0, korva_state.playing_back);
+        EXPECT_EQ(0, korva_state.play_one);
         EXPECT_FALSE(checked(CMD_PLAYBACK));
         EXPECT_EQ(0, korva_state.periodic_count);
         EXPECT_EQ(nullptr, korva_state.script_file) << "the reader is closed";
