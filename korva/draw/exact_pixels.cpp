@@ -1,21 +1,80 @@
-// Exact canvas pixels of lines, triangle interiors and rectangle outlines, in 128-bit
-// integer arithmetic so that no coordinate of 32 bits (and no transform of one) can overflow.
+// Exact canvas pixels of lines, triangle interiors and rectangle outlines. Device coordinates
+// need up to 34 bits, so their products need up to 68: those are kept as an unsigned 128-bit
+// magnitude of two 64-bit halves, in standard C++ (no compiler extension), and every quotient
+// that leaves here is saturated far outside the canvas, so nothing can overflow.
 #include "korva/draw/exact_pixels.h"
-
-typedef __int128 Wide128;
 
 static int64_t abs64(int64_t v) {
     return v < 0 ? -v : v;
 }
 
-// Floor and ceiling of num / den for den > 0.
-static Wide128 floor_div(Wide128 num, Wide128 den) {
-    Wide128 q = num / den;
-    return (num % den != 0 && num < 0) ? q - 1 : q;
+static uint64_t magnitude_of(int64_t v) {
+    return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
-static Wide128 ceil_div(Wide128 num, Wide128 den) {
-    Wide128 q = num / den;
-    return (num % den != 0 && num > 0) ? q + 1 : q;
+
+struct U128 {
+    uint64_t hi;
+    uint64_t lo;
+};
+
+static U128 multiply(uint64_t a, uint64_t b) {
+    const uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+    const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const uint64_t middle = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+    return {p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32), (p00 & 0xFFFFFFFFu) | (middle << 32)};
+}
+
+static U128 add(U128 a, uint64_t b) {
+    const uint64_t lo = a.lo + b;
+    return {a.hi + (lo < a.lo ? 1 : 0), lo};
+}
+
+// n / d and its remainder, for n.hi < d (so the quotient fits in 64 bits): long division.
+static uint64_t divide(U128 n, uint64_t d, uint64_t* remainder) {
+    uint64_t r = n.hi, q = 0;
+    for (int bit = 63; bit >= 0; --bit) {
+        const bool carry = (r >> 63) != 0;  // r has 65 bits after the shift: it exceeds d
+        r = (r << 1) | ((n.lo >> bit) & 1);
+        q <<= 1;
+        if (carry || r >= d) {
+            r -= d;
+            q |= 1;
+        }
+    }
+    *remainder = r;
+    return q;
+}
+
+// Quotients beyond this are far off the canvas; saturating there keeps later sums in range.
+static constexpr int64_t QUOTIENT_LIMIT = int64_t{1} << 62;
+
+// floor(p * q / d), or its ceiling, for d != 0, saturated to +/- QUOTIENT_LIMIT.
+static int64_t product_quotient(int64_t p, int64_t q, int64_t d, bool ceiling) {
+    const U128 product = multiply(magnitude_of(p), magnitude_of(q));
+    const bool negative = (product.hi != 0 || product.lo != 0) && (((p < 0) != (q < 0)) != (d < 0));
+    const uint64_t divisor = magnitude_of(d);
+    if (product.hi >= divisor) return negative ? -QUOTIENT_LIMIT : QUOTIENT_LIMIT;
+    uint64_t remainder = 0;
+    const uint64_t quotient = divide(product, divisor, &remainder);
+    if (quotient >= static_cast<uint64_t>(QUOTIENT_LIMIT)) return negative ? -QUOTIENT_LIMIT : QUOTIENT_LIMIT;
+    int64_t value = negative ? -static_cast<int64_t>(quotient) : static_cast<int64_t>(quotient);
+    if (remainder != 0) {
+        if (!ceiling && negative) --value;
+        if (ceiling && !negative) ++value;
+    }
+    return value;
+}
+
+// The sign of a * b - c * d.
+static int compare_products(int64_t a, int64_t b, int64_t c, int64_t d) {
+    const int sign_ab = (a == 0 || b == 0) ? 0 : ((a < 0) != (b < 0) ? -1 : 1);
+    const int sign_cd = (c == 0 || d == 0) ? 0 : ((c < 0) != (d < 0) ? -1 : 1);
+    if (sign_ab != sign_cd) return sign_ab > sign_cd ? 1 : -1;
+    if (sign_ab == 0) return 0;
+    const U128 ab = multiply(magnitude_of(a), magnitude_of(b));
+    const U128 cd = multiply(magnitude_of(c), magnitude_of(d));
+    const int magnitude_order = ab.hi != cd.hi ? (ab.hi > cd.hi ? 1 : -1) : (ab.lo != cd.lo ? (ab.lo > cd.lo ? 1 : -1) : 0);
+    return sign_ab > 0 ? magnitude_order : -magnitude_order;
 }
 
 // Appends one pixel to the runs, extending the last run when the pixel continues it.
@@ -60,8 +119,12 @@ int32_t line_canvas_runs(WidePoint from, WidePoint to, PixelRun runs[MAX_LINE_RU
     if (first < 0) first = 0;
     if (last > n - 1) last = n - 1;
     for (int64_t i = first; i <= last; ++i) {
-        Wide128 q = (Wide128{2} * i * m + n - tie) / (Wide128{2} * n);
-        Wide128 minor = minor_start + minor_sign * q;
+        // floor((2 i m + n - tie) / 2n): all terms are non-negative, and the quotient is at most i.
+        uint64_t unused = 0;
+        const U128 numerator = add(multiply(static_cast<uint64_t>(i), 2 * static_cast<uint64_t>(m)),
+                                   static_cast<uint64_t>(n - tie));
+        const int64_t q = static_cast<int64_t>(divide(numerator, 2 * static_cast<uint64_t>(n), &unused));
+        const int64_t minor = minor_start + minor_sign * q;
         if (minor < 0 || minor >= minor_size) continue;
         int32_t major = static_cast<int32_t>(major_start + major_sign * i);
         int32_t other = static_cast<int32_t>(minor);
@@ -75,23 +138,26 @@ int32_t line_canvas_runs(WidePoint from, WidePoint to, PixelRun runs[MAX_LINE_RU
 }
 
 bool triangle_row_interior(const WidePoint c[3], int32_t row, int32_t* first, int32_t* last) {
-    Wide128 area = Wide128{c[1].x - c[0].x} * (c[2].y - c[0].y) - Wide128{c[1].y - c[0].y} * (c[2].x - c[0].x);
-    if (area == 0) return false;
-    const int64_t orientation = area > 0 ? 1 : -1;
-    Wide128 low = 0, high = KORVA_CANVAS_WIDTH - 1;
+    const int orientation = compare_products(c[1].x - c[0].x, c[2].y - c[0].y, c[1].y - c[0].y, c[2].x - c[0].x);
+    if (orientation == 0) return false;
+    int64_t low = 0, high = KORVA_CANVAS_WIDTH - 1;
     for (int32_t e = 0; e < 3; ++e) {
         const WidePoint& a = c[e];
         const WidePoint& b = c[(e + 1) % 3];
-        // The point (x, row) is strictly on the inner side of edge a-b when k * x + r > 0.
-        Wide128 k = -orientation * Wide128{b.y - a.y};
-        Wide128 r = orientation * (Wide128{b.x - a.x} * (row - a.y) + Wide128{b.y - a.y} * a.x);
-        if (k == 0) {
-            if (r <= 0) return false;
-        } else if (k > 0) {
-            Wide128 bound = floor_div(-r, k) + 1;
+        const int64_t dx = b.x - a.x, dy = b.y - a.y;
+        // (x, row) is strictly on the inner side of edge a-b when
+        // orientation * (dx * (row - a.y) - dy * (x - a.x)) > 0: with dy != 0 that bounds x by
+        // a.x + dx * (row - a.y) / dy, from below or above as the sign of orientation * dy says.
+        if (dy == 0) {
+            const int64_t rise = row - a.y;
+            const int sign = (dx == 0 || rise == 0) ? 0 : ((dx < 0) != (rise < 0) ? -1 : 1);
+            if (sign * orientation <= 0) return false;
+        } else if ((orientation < 0) != (dy < 0)) {
+            // orientation * dy < 0: x must lie above the edge's crossing.
+            const int64_t bound = a.x + product_quotient(dx, row - a.y, dy, false) + 1;
             if (bound > low) low = bound;
         } else {
-            Wide128 bound = ceil_div(r, -k) - 1;
+            const int64_t bound = a.x + product_quotient(dx, row - a.y, dy, true) - 1;
             if (bound < high) high = bound;
         }
     }

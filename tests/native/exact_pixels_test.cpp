@@ -17,7 +17,7 @@ namespace {
 
 constexpr int64_t W = KORVA_CANVAS_WIDTH;
 constexpr int64_t H = KORVA_CANVAS_HEIGHT;
-typedef __int128 Big;
+__extension__ typedef __int128 Big;  // the test's own reference only
 typedef std::set<std::pair<int64_t, int64_t>> PixelSet;
 
 uint64_t state = 0x243F6A8885A308D3ULL;

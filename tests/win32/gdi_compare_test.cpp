@@ -214,7 +214,7 @@ void draw_with_gdi(HDC dc, const Call& c) {
 // exact minor coordinate at each major step, rounded to the nearest pixel, ties to the
 // smaller coordinate. Only the steps on the canvas are visited.
 void draw_stepped_line(DibCanvas& canvas, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t colour) {
-    typedef __int128 Big;
+    __extension__ typedef __int128 Big;  // the test's own reference only
     bool x_major = (x1 > x0 ? x1 - x0 : x0 - x1) >= (y1 > y0 ? y1 - y0 : y0 - y1);
     int64_t a0 = x_major ? x0 : y0, a1 = x_major ? x1 : y1, b0 = x_major ? y0 : x0, b1 = x_major ? y1 : x1;
     if (a0 == a1) return;
