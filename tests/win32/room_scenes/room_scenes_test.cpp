@@ -99,7 +99,8 @@ std::string listed(const std::vector<std::string>& lines) {
 
 void expect_log(const std::vector<std::string>& expected) {
     const std::vector<std::string> actual = log_lines();
-    EXPECT_EQ(expected, actual) << "the console's lines; expected:\n" << listed(expected) << "got:\n" << listed(actual);
+    EXPECT_TRUE(expected == actual) << "the console's lines, expected:\n"
+                                    << listed(expected) << "got:\n" << listed(actual);
 }
 
 std::vector<uint32_t> canvas_pixels() {
@@ -172,7 +173,8 @@ void expect_room(const std::vector<uint32_t>& pixels, const std::vector<NameAt>&
         int ink = 0;
         const Box& b = boxes[i];
         for (int py = std::max(b.top, 0); py < std::min(b.bottom, H); ++py)
-            for (int px = std::max(b.left, 0); px < std::min(b.right, W); ++px) ink += pixels[size_t(py) * W + px] == BLACK;
+            for (int px = std::max(b.left, 0); px < std::min(b.right, W); ++px)
+                ink += pixels[size_t(py) * W + px] == BLACK;
         EXPECT_GT(ink, 0) << what << ": no name drawn at (" << names[i].x << "," << names[i].y << ")";
     }
 }
