@@ -15,22 +15,6 @@ namespace {
 constexpr int W = KORVA_CANVAS_WIDTH;
 constexpr int H = KORVA_CANVAS_HEIGHT;
 
-std::vector<uint32_t> canvas_pixels() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = W;
-    info.bmiHeader.biHeight = -H;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(W * H);
-    GdiFlush();
-    GetDIBits(korva_state.canvas_dc, static_cast<HBITMAP>(GetCurrentObject(korva_state.canvas_dc, OBJ_BITMAP)), 0, H,
-              pixels.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    return pixels;
-}
-
 int count_not_white(const std::vector<uint32_t>& pixels) {
     int n = 0;
     for (uint32_t p : pixels) n += p != 0xFFFFFF;

@@ -30,13 +30,7 @@ constexpr COLORREF ORANGE = RGB(255, 102, 0);
 class Snapshot {
 public:
     Snapshot() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = W;
-        info.bmiHeader.biHeight = -H;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = canvas_bitmap_info();
         void* bits = nullptr;
         HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HDC dc = CreateCompatibleDC(korva_state.canvas_dc);

@@ -32,13 +32,7 @@ struct DibCanvas {
     HGDIOBJ previous = nullptr;
     uint32_t* bits = nullptr;
     DibCanvas() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = W;
-        info.bmiHeader.biHeight = -H;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = canvas_bitmap_info();
         void* p = nullptr;
         bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
         bits = static_cast<uint32_t*>(p);

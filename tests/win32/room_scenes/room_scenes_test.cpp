@@ -103,22 +103,6 @@ void expect_log(const std::vector<std::string>& expected) {
                                     << listed(expected) << "got:\n" << listed(actual);
 }
 
-std::vector<uint32_t> canvas_pixels() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = W;
-    info.bmiHeader.biHeight = -H;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(W * H);
-    GdiFlush();
-    GetDIBits(korva_state.canvas_dc, static_cast<HBITMAP>(GetCurrentObject(korva_state.canvas_dc, OBJ_BITMAP)), 0, H,
-              pixels.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    return pixels;
-}
-
 // The empty room: white, a black frame on the outermost pixels, and the four doorway squares
 // (both corners included, so 41 x 41 pixels each) around the drawing origin.
 uint32_t empty_room_pixel(int px, int py) {

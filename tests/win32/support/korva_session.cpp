@@ -62,3 +62,24 @@ void write_file(const char* path, const std::string& bytes) {
     fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
 }
+
+BITMAPINFO canvas_bitmap_info() {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = KORVA_CANVAS_WIDTH;
+    info.bmiHeader.biHeight = -KORVA_CANVAS_HEIGHT;  // negative: the top row comes first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+std::vector<uint32_t> canvas_pixels() {
+    BITMAPINFO info = canvas_bitmap_info();
+    std::vector<uint32_t> pixels(static_cast<size_t>(KORVA_CANVAS_WIDTH) * KORVA_CANVAS_HEIGHT);
+    GdiFlush();
+    GetDIBits(korva_state.canvas_dc, static_cast<HBITMAP>(GetCurrentObject(korva_state.canvas_dc, OBJ_BITMAP)), 0,
+              KORVA_CANVAS_HEIGHT, pixels.data(), &info, DIB_RGB_COLORS);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}

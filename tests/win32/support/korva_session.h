@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include <string>
 #include <vector>
 
@@ -29,5 +31,11 @@ std::string read_file(const char* path);
 // Writes `bytes` as the whole file (binary: line ends stay as given); a test assertion fails
 // when the file cannot be made.
 void write_file(const char* path, const std::string& bytes);
+
+// The header of a top-down 32-bit DIB the size of the canvas, for reading or copying it.
+BITMAPINFO canvas_bitmap_info();
+
+// The whole canvas as 0x00RRGGBB values, row by row from the top.
+std::vector<uint32_t> canvas_pixels();
 
 #endif
