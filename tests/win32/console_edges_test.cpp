@@ -19,45 +19,14 @@ std::vector<uint32_t> paint_console(int* width, int* height) {
     KORVA_show_console(1);
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
-    RECT client;
-    GetClientRect(window, &client);
-    *width = client.right;
-    *height = client.bottom;
-    std::vector<uint32_t> pixels(static_cast<size_t>(*width) * *height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = *width;
-    info.bmiHeader.biHeight = -*height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC window_dc = GetDC(window);
-    HDC memory_dc = CreateCompatibleDC(window_dc);
-    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory_dc, dib);
-    BitBlt(memory_dc, 0, 0, *width, *height, window_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
-    SelectObject(memory_dc, old);
-    DeleteObject(dib);
-    DeleteDC(memory_dc);
-    ReleaseDC(window, window_dc);
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    return pixels;
+    return window_client_pixels(window, width, height);
 }
 
 // The same area with only `text` drawn raw where the console draws its newest line.
 std::vector<uint32_t> drawn_raw(const char* text, int width, int height) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = top_down_dib_info(width, height);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old_bitmap = SelectObject(dc, dib);

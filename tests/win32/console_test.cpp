@@ -167,30 +167,7 @@ static Capture paint_and_capture() {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     Capture c;
-    RECT client;
-    GetClientRect(window, &client);
-    c.width = client.right;
-    c.height = client.bottom;
-    c.pixels.assign(static_cast<size_t>(c.width) * c.height, 0);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC window_dc = GetDC(window);
-    HDC memory_dc = CreateCompatibleDC(window_dc);
-    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory_dc, dib);
-    BitBlt(memory_dc, 0, 0, c.width, c.height, window_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    if (bits != nullptr) memcpy(c.pixels.data(), bits, c.pixels.size() * sizeof(uint32_t));
-    SelectObject(memory_dc, old);
-    DeleteObject(dib);
-    DeleteDC(memory_dc);
-    ReleaseDC(window, window_dc);
+    c.pixels = window_client_pixels(window, &c.width, &c.height);
     return c;
 }
 

@@ -1,6 +1,8 @@
 // Shared helpers of the Windows tests.
 #include "support/korva_session.h"
 
+#include <string.h>
+
 #include <gtest/gtest.h>
 #include <stdio.h>
 
@@ -63,15 +65,42 @@ void write_file(const char* path, const std::string& bytes) {
     fclose(f);
 }
 
-BITMAPINFO canvas_bitmap_info() {
+BITMAPINFO top_down_dib_info(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = KORVA_CANVAS_WIDTH;
-    info.bmiHeader.biHeight = -KORVA_CANVAS_HEIGHT;  // negative: the top row comes first
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: the top row comes first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
+}
+
+BITMAPINFO canvas_bitmap_info() {
+    return top_down_dib_info(KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT);
+}
+
+std::vector<uint32_t> window_client_pixels(HWND window, int* width, int* height) {
+    RECT client;
+    GetClientRect(window, &client);
+    *width = client.right;
+    *height = client.bottom;
+    std::vector<uint32_t> pixels(static_cast<size_t>(*width) * *height, 0);
+    BITMAPINFO info = top_down_dib_info(*width, *height);
+    void* bits = nullptr;
+    HDC window_dc = GetDC(window);
+    HDC memory_dc = CreateCompatibleDC(window_dc);
+    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory_dc, dib);
+    BitBlt(memory_dc, 0, 0, *width, *height, window_dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    if (bits != nullptr) memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+    SelectObject(memory_dc, old);
+    DeleteObject(dib);
+    DeleteDC(memory_dc);
+    ReleaseDC(window, window_dc);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
 }
 
 std::vector<uint32_t> canvas_pixels() {

@@ -32,8 +32,13 @@ std::string read_file(const char* path);
 // when the file cannot be made.
 void write_file(const char* path, const std::string& bytes);
 
-// The header of a top-down 32-bit DIB the size of the canvas, for reading or copying it.
+// The header of a top-down 32-bit DIB of the given size, and of the canvas's size.
+BITMAPINFO top_down_dib_info(int width, int height);
 BITMAPINFO canvas_bitmap_info();
+
+// The window's client area as it is on the screen, as 0x00RRGGBB values, row by row from the
+// top; its size goes to width and height.
+std::vector<uint32_t> window_client_pixels(HWND window, int* width, int* height);
 
 // The whole canvas as 0x00RRGGBB values, row by row from the top.
 std::vector<uint32_t> canvas_pixels();
