@@ -75,12 +75,21 @@ static void log_box(const BoxLogFormats& formats, int32_t color, const Corners& 
         KORVA_printf(formats.outlined, color_name(color), a.x, a.y, b.x, b.y, width);
 }
 
-// The pixel is the cheapest call, so its few steps are kept short: a legal colour skips the
-// check's call, and the command goes straight to the executor.
-int KORVA_draw_pixel(int32_t color, Point p) {
+// The pixel's colour check and log line, out of line: the pixel is the cheapest call, and
+// with a legal colour and logging off its usual path is only the command and the executor.
+KORVA_OUT_OF_LINE static int32_t checked_and_logged_pixel(int32_t color, Point p) {
     if (color < 0 || color >= KORVA_COLOR_COUNT) color = checked_color(color);
     if (logging()) KORVA_printf("%s pixel at (%d,%d)\n", color_name(color), p.x, p.y);
-    execute_shape(DRAW_PIXEL, color, 0, p);
+    return color;
+}
+
+int KORVA_draw_pixel(int32_t color, Point p) {
+    if (color < 0 || color >= KORVA_COLOR_COUNT || logging()) color = checked_and_logged_pixel(color, p);
+    DrawCommand command{};
+    command.kind = DRAW_PIXEL;
+    command.color = color;
+    command.p1 = p;
+    execute_draw_command(command);
     return 1;
 }
 

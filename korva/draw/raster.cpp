@@ -204,12 +204,6 @@ static void paint_line(HDC dc, const DrawCommand& c) {
     DeleteObject(pen);
 }
 
-static void paint_pixel(HDC dc, const DrawCommand& c) {
-    const LibraryState& s = korva_state;
-    WidePoint p = to_device(s.origin_x, s.origin_y, c.p1);
-    SetPixel(dc, clamp_to_device(p.x), clamp_to_device(p.y), color_value(c.color));
-}
-
 // How far left of its cell a glyph of the line may paint: the largest negative left bearing
 // among its characters ("j" at point size 127 reaches 10 px left of its cell). Measured only
 // for lines that start right of the canvas; without the widths, a whole line height.
@@ -262,9 +256,8 @@ static void paint_text(HDC dc, const DrawCommand& c) {
     DeleteObject(font);
 }
 
-// Every kind but the pixel. Kept out of line: inlined, its large frame would be set up and
-// torn down for each pixel too, the call whose cost is closest to the platform's own.
-__attribute__((noinline)) static void execute_shape_command(HDC dc, const DrawCommand& command) {
+// Every kind but the pixel, whose painting is inline in the header.
+void execute_shape_command(HDC dc, const DrawCommand& command) {
     switch (command.kind) {
         case DRAW_TRIANGLE:
         case DRAW_RECTANGLE:
@@ -280,14 +273,4 @@ __attribute__((noinline)) static void execute_shape_command(HDC dc, const DrawCo
         default:
             break;
     }
-}
-
-void execute_draw_command(const DrawCommand& command) {
-    HDC dc = korva_state.canvas_dc;
-    if (command.kind == DRAW_PIXEL) {
-        paint_pixel(dc, command);
-    } else {
-        execute_shape_command(dc, command);
-    }
-    korva_state.canvas_dirty = 1;
 }

@@ -2,8 +2,13 @@
 #ifndef KORVA_DRAW_RASTER_H
 #define KORVA_DRAW_RASTER_H
 
+#include <windows.h>
+
 #include <stdint.h>
 
+#include "korva/core/state.h"
+#include "korva/draw/colors.h"
+#include "korva/draw/geometry.h"
 #include "korva/korva.h"
 
 enum DrawKind : int32_t {
@@ -26,8 +31,22 @@ struct DrawCommand {
                      // does not fit p2.y, so it travels in a field of its own
 };
 
-// Paints one command onto the canvas and marks the canvas dirty.
-void execute_draw_command(const DrawCommand& command);
+// Paints every kind but the pixel.
+void execute_shape_command(HDC dc, const DrawCommand& command);
+
+// Paints one command onto the canvas and marks the canvas dirty. Inline, so that the pixel,
+// the call whose cost is closest to the platform's own, is one SetPixel at the device point
+// (clamped to the device limit) with no call of the library's between.
+inline void execute_draw_command(const DrawCommand& command) {
+    HDC dc = korva_state.canvas_dc;
+    if (command.kind == DRAW_PIXEL) {
+        WidePoint p = to_device(korva_state.origin_x, korva_state.origin_y, command.p1);
+        SetPixel(dc, clamp_to_device(p.x), clamp_to_device(p.y), COLOR_TABLE[command.color].rgb);
+    } else {
+        execute_shape_command(dc, command);
+    }
+    korva_state.canvas_dirty = 1;
+}
 
 // Copies the whole canvas to the graphics window (no dirty check).
 void copy_canvas_to_window();
