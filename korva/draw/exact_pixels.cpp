@@ -4,6 +4,8 @@
 // that leaves here is saturated far outside the canvas, so nothing can overflow.
 #include "korva/draw/exact_pixels.h"
 
+#include <math.h>
+
 static int64_t abs64(int64_t v) {
     return v < 0 ? -v : v;
 }
@@ -164,6 +166,74 @@ bool triangle_row_interior(const WidePoint c[3], int32_t row, int32_t* first, in
     if (low > high) return false;
     *first = static_cast<int32_t>(low);
     *last = static_cast<int32_t>(high);
+    return true;
+}
+
+// GDI rounds a half-width to a whole pixel by adding one half and taking the floor.
+static int64_t round_half_up(double v) {
+    return static_cast<int64_t>(floor(v + 0.5));
+}
+
+StrokeBody stroke_body(WidePoint a, WidePoint b, int32_t width) {
+    if (a.y > b.y) {
+        const WidePoint t = a;
+        a = b;
+        b = t;
+    }
+    const int64_t dx = b.x - a.x, dy = b.y - a.y;
+    if (dx == 0 || dy == 0) {
+        const int64_t before = width / 2, after = width - width / 2;
+        if (dy == 0) {
+            const int64_t left = dx < 0 ? b.x : a.x, right = dx < 0 ? a.x : b.x;
+            return {{{left, a.y - before}, {right, a.y - before}, {right, a.y + after}, {left, a.y + after}}};
+        }
+        return {{{a.x - before, a.y}, {a.x + after, a.y}, {a.x + after, b.y}, {a.x - before, b.y}}};
+    }
+    // The pen's width across the segment, as its extent along x and along y (in GDI's order of
+    // operations, which decides the rounding); with a going down, the narrow half goes toward
+    // smaller x and larger y, the wide half the other way, mirrored in y when going left.
+    const double length = hypot(static_cast<double>(dx), static_cast<double>(dy));
+    const double across_x = static_cast<double>(width) * static_cast<double>(dy) / length;
+    const double across_y = static_cast<double>(width) * static_cast<double>(abs64(dx)) / length;
+    const int64_t narrow_x = round_half_up(across_x / 2), wide_x = round_half_up((across_x + 1) / 2);
+    int64_t narrow_y = round_half_up(across_y / 2), wide_y = round_half_up((across_y + 1) / 2);
+    if (dx < 0) {
+        narrow_y = -narrow_y;
+        wide_y = -wide_y;
+    }
+    return {{{a.x - narrow_x, a.y + narrow_y},
+             {a.x + wide_x, a.y - wide_y},
+             {b.x + wide_x, b.y - wide_y},
+             {b.x - narrow_x, b.y + narrow_y}}};
+}
+
+bool body_row_span(const StrokeBody& body, int32_t row, int32_t* first, int32_t* last) {
+    int64_t crossings[4];
+    int32_t count = 0;
+    for (int32_t e = 0; e < 4; ++e) {
+        WidePoint a = body.corners[e], b = body.corners[(e + 1) % 4];
+        if (a.y == b.y) continue;
+        if (a.y > b.y) {
+            const WidePoint t = a;
+            a = b;
+            b = t;
+        }
+        // A row belongs to the edges that it meets at or below their top and above their bottom.
+        if (row < a.y || row >= b.y) continue;
+        crossings[count++] = a.x + product_quotient(b.x - a.x, row - a.y, b.y - a.y, true);
+    }
+    // The body is convex: a row meets its outline twice or not at all.
+    if (count < 2) return false;
+    int64_t low = crossings[0], high = crossings[0];
+    for (int32_t i = 1; i < count; ++i) {
+        if (crossings[i] < low) low = crossings[i];
+        if (crossings[i] > high) high = crossings[i];
+    }
+    if (low < 0) low = 0;
+    if (high > KORVA_CANVAS_WIDTH) high = KORVA_CANVAS_WIDTH;
+    if (low >= high) return false;
+    *first = static_cast<int32_t>(low);
+    *last = static_cast<int32_t>(high - 1);
     return true;
 }
 

@@ -29,6 +29,19 @@ int32_t line_canvas_runs(WidePoint from, WidePoint to, PixelRun runs[MAX_LINE_RU
 // triangle that GDI paints.
 bool triangle_row_interior(const WidePoint corners[3], int32_t row, int32_t* first, int32_t* last);
 
+// The body of a wide-pen segment from a to b (a != b) as GDI builds it: the end points
+// moved across the segment by a narrow half-width to one side and a wide one to the other,
+// each rounded to a whole pixel; an axis-parallel segment gets the box from -(width / 2) to
+// width - width / 2 across it. The pen's round dots at the two ends are not part of it.
+struct StrokeBody {
+    WidePoint corners[4];
+};
+StrokeBody stroke_body(WidePoint a, WidePoint b, int32_t width);
+
+// The canvas columns of `row` inside the body by GDI's region rule: from the left crossing
+// rounded up to, but not including, the right crossing rounded up; false when there are none.
+bool body_row_span(const StrokeBody& body, int32_t row, int32_t* first, int32_t* last);
+
 // A box of canvas pixels, inclusive on every side.
 struct CanvasRect {
     int32_t left;

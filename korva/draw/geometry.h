@@ -1,6 +1,6 @@
 // Overflow-safe arithmetic between drawing coordinates and canvas pixels: the transform,
-// inclusive boxes, and the clipping that keeps everything handed to GDI inside a range
-// that Wine's rasteriser handles quickly and without overflowing. Platform-free.
+// inclusive boxes, and the limits within which Wine's rasteriser is handed the real
+// coordinates, quick and without overflowing. Platform-free.
 #ifndef KORVA_DRAW_GEOMETRY_H
 #define KORVA_DRAW_GEOMETRY_H
 
@@ -23,13 +23,11 @@ constexpr int64_t FILL_LIMIT = int64_t{1} << 18;
 
 // - A pen wider than 1 pixel is widened into polygons, whose cost grows with the length of
 //   the stroke: a 2-pixel line took 1.1 ms at +/-2^14, 2.1 ms at 2^15, 4.6 ms at 2^16, 53 ms
-//   at 2^20; a wide-pen triangle 1.5 ms at 2^15, 3.8 ms at 2^16. Wide strokes are cut to this
-//   box, which lies so far outside the canvas that a pen of at most PEN_WIDTH_LIMIT cannot
-//   reach back from the cut; pixels are clamped to it. The cut end is a rounded point, so
-//   the stroke's edges, which Wine runs through integer corners offset from the end points,
-//   may lean by a fraction of a pixel: 40 of 200 lines to points 20k-100k px away differed
-//   from raw GDI by up to 15 pixels. The offsets are not the rounded half-width normal (fitted
-//   over 1,400 long strokes), so the library does not imitate them.
+//   at 2^20; a wide-pen triangle 1.5 ms at 2^15, 3.8 ms at 2^16. Wide strokes reaching beyond
+//   this are painted by the library: each segment's body row by row as GDI builds it (see
+//   stroke_body), and GDI's own round dot at each corner that can reach the canvas (a corner
+//   this far out cannot). That matched raw GDI on 3,200 lines and triangles with pens of 2 to
+//   8192 and corners to +/-30000, and on lines out to 2^20. Pixels are clamped to this limit.
 constexpr int64_t DEVICE_LIMIT = 32768;
 
 // - A filled Ellipse takes time with its box: 1.4 ms for a box of 16,384 px, 4.0 ms for
@@ -41,9 +39,15 @@ constexpr int64_t OVAL_LIMIT = 16384;
 //   near the canvas; 65,536 px took 9 to 17 ms, and a pen of 2^20 px made Wine fault inside
 //   LineTo and Rectangle. A 16,384-px pen on a stroke reaching the device limit took 6.4 ms,
 //   one of 8,192 px at most 2.1 ms (bench/draw_bench.cpp). Wider pens are painted by the
-//   library: rectangles exactly, other strokes as the pixels whose centres lie within half
-//   the width of the outline.
+//   library: rectangles exactly, lines and triangles as the bodies and dots above.
 constexpr int32_t PEN_WIDTH_LIMIT = 8192;
+
+// - The round dot of a pen (a line of length 0: the elliptic region from -(width / 2) to
+//   (width + 1) / 2 + 1 around the point) took 0.8 ms at 8,192 px, 1.4 ms at 16,384, 2.2 ms
+//   at 30,000, 5.2 ms at 65,536 and 12.6 ms at 131,072. Dots of wider pens that reach the
+//   canvas are filled row by row by the library, as very large ovals are (which may differ
+//   from Wine's by a pixel at the curve).
+constexpr int32_t DOT_PEN_LIMIT = 16384;
 
 // - An outlined Ellipse with a pen wider than 1 pixel is slow even on the canvas: with a
 //   2-pixel pen 0.6 ms for a box of 121 px, 3 ms for 201 px and 17 ms for 601 px; 343 ms for
@@ -87,24 +91,19 @@ inline int32_t clamp_to_device(int64_t v) {
 bool oval_for_gdi(const WideBox& box, int32_t pen_width);
 bool box_meets_canvas(const WideBox& box, int32_t reach);
 
+// The box of a pen's round dot at a point, as GDI takes it (right and bottom exclusive).
+WideBox pen_dot_box(WidePoint centre, int32_t pen_width);
+
+// Whether a pen's round dot at a point holds every canvas pixel: each canvas corner lies two
+// pixels inside the true circle, farther than the dot's region strays from it.
+bool pen_dot_covers_canvas(WidePoint centre, int32_t pen_width);
+
 // Whether a box lies within +/- limit on every side.
 bool box_within(const WideBox& box, int64_t limit);
 bool point_within(WidePoint p, int64_t limit);
 
 // The corners (x - r, y + r) and (x + r, y - r) of a circle's box, each kept within 32 bits.
 Corners circle_corners(Point centre, int32_t radius);
-
-// A segment cut to the device limit. The end points that lie inside keep their exact place,
-// so a line still stops just before an end point that is on the canvas.
-struct DeviceSegment {
-    Point from;
-    Point to;
-};
-bool clip_segment(WidePoint from, WidePoint to, DeviceSegment* out);
-
-// A triangle cut to the device limit: up to 7 corners, returned count 0 when nothing is left.
-constexpr int32_t MAX_CLIPPED_CORNERS = 9;
-int32_t clip_triangle(const WidePoint corners[3], Point out[MAX_CLIPPED_CORNERS]);
 
 // The pixels of one canvas row covered by an ellipse too large for GDI: filled, or its
 // outline with a pen of the given width. Spans are inclusive and lie on the canvas.
@@ -117,10 +116,6 @@ RowSpans ellipse_row_spans(const WideBox& box, int32_t pen_width, bool filled, i
 
 // The device y of the top of line number `line` (0 for the first) of a text at drawing y.
 int64_t text_line_top(int32_t origin_y, int32_t y, int64_t line, int32_t line_height);
-
-// The canvas columns of `row` whose pixel centres lie within half the pen's width of the
-// segment from a to b (round ends); false when there are none.
-bool stroke_row_span(WidePoint a, WidePoint b, int32_t pen_width, int32_t row, int32_t* first, int32_t* last);
 
 // Whether a text line whose cell starts at (left, top) can show any pixel on the canvas. A
 // glyph may reach left of its cell by up to `overhang` pixels (a negative left bearing).

@@ -1,6 +1,7 @@
 // The raster executor: paints one DrawCommand onto the canvas with GDI, making and deleting
 // the pen, brush and font of that one command. Coordinates go through the overflow-safe
-// transform and are clipped to the device limit before any GDI call sees them.
+// transform; GDI is handed them only within the limits where it paints them exactly and
+// quickly, and the library paints the same pixels beyond.
 #include "korva/draw/raster.h"
 
 #include "korva/core/state.h"
@@ -50,18 +51,51 @@ static void fill_stepped_line(HDC dc, WidePoint from, WidePoint to) {
         PatBlt(dc, r.x, r.y, r.vertical ? 1 : r.length, r.vertical ? r.length : 1, PATCOPY);
     }
 }
-// A stroke of a pen wider than GDI takes, through the corners in order (closed when a
-// triangle), row by row.
-static void fill_wide_strokes(HDC dc, const WidePoint* corners, int32_t count, int32_t width) {
-    int32_t segments = count == 2 ? 1 : count;
+// The pen's round dot at one corner of a wide stroke (its round end or join): the whole
+// canvas when the dot holds it, GDI's own dot where that is quick, otherwise the rows of the
+// same elliptic box. The command's brush is selected for the fills.
+static void paint_pen_dot(HDC dc, const DrawCommand& c, WidePoint corner) {
+    const WideBox box = pen_dot_box(corner, c.width);
+    if (!box_meets_canvas(box, 0)) return;
+    if (pen_dot_covers_canvas(corner, c.width)) {
+        PatBlt(dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, PATCOPY);
+        return;
+    }
+    if (c.width <= DOT_PEN_LIMIT && point_within(corner, DEVICE_LIMIT)) {
+        HPEN pen = shape_pen(c);
+        HGDIOBJ previous = SelectObject(dc, pen);
+        MoveToEx(dc, static_cast<int>(corner.x), static_cast<int>(corner.y), nullptr);
+        LineTo(dc, static_cast<int>(corner.x), static_cast<int>(corner.y));
+        SelectObject(dc, previous);
+        DeleteObject(pen);
+        return;
+    }
+    for (int32_t row = 0; row < KORVA_CANVAS_HEIGHT; ++row) {
+        const RowSpans spans = ellipse_row_spans(box, 0, true, row);
+        for (int32_t i = 0; i < spans.count; ++i) fill_row(dc, row, spans.first[i], spans.last[i]);
+    }
+}
+
+// A wide stroke that GDI is not handed, through the corners in order (closed when a
+// triangle): what GDI paints for it, the body of each segment and the dot at each corner.
+static void paint_wide_strokes(HDC dc, const DrawCommand& c, const WidePoint* corners, int32_t count) {
+    const int32_t segments = count == 2 ? 1 : count;
+    StrokeBody bodies[3];
+    bool has_body[3] = {};
+    for (int32_t i = 0; i < segments; ++i) {
+        const WidePoint a = corners[i], b = corners[(i + 1) % count];
+        has_body[i] = a.x != b.x || a.y != b.y;
+        if (has_body[i]) bodies[i] = stroke_body(a, b, c.width);
+    }
+    HGDIOBJ previous = select_own_brush(dc, c);
     for (int32_t row = 0; row < KORVA_CANVAS_HEIGHT; ++row) {
         for (int32_t i = 0; i < segments; ++i) {
             int32_t first, last;
-            if (stroke_row_span(corners[i], corners[(i + 1) % count], width, row, &first, &last)) {
-                fill_row(dc, row, first, last);
-            }
+            if (has_body[i] && body_row_span(bodies[i], row, &first, &last)) fill_row(dc, row, first, last);
         }
     }
+    for (int32_t i = 0; i < count; ++i) paint_pen_dot(dc, c, corners[i]);
+    release_own_brush(dc, previous);
 }
 
 static bool all_within(const WidePoint* points, int32_t count, int64_t limit) {
@@ -72,17 +106,15 @@ static bool all_within(const WidePoint* points, int32_t count, int64_t limit) {
 }
 
 // GDI paints every triangle that it paints exactly and quickly; beyond that, a filled or thin
-// triangle is stepped edge by edge (and filled row by row) and a wide one is cut to the
-// device limit, whose box the pen cannot reach back from.
+// triangle is stepped edge by edge (and filled row by row) and a wide one is painted as GDI
+// builds it, segment by segment.
 static void paint_triangle(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
     WidePoint corners[3] = {to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2),
                             to_device(s.origin_x, s.origin_y, c.p3)};
     bool thin = c.width <= 1;
-    if (c.width > PEN_WIDTH_LIMIT) {
-        HGDIOBJ previous = select_own_brush(dc, c);
-        fill_wide_strokes(dc, corners, 3, c.width);
-        release_own_brush(dc, previous);
+    if (!thin && (c.width > PEN_WIDTH_LIMIT || !all_within(corners, 3, DEVICE_LIMIT))) {
+        paint_wide_strokes(dc, c, corners, 3);
         return;
     }
     if (thin && !all_within(corners, 3, c.width == 0 ? FILL_LIMIT : THIN_LINE_LIMIT)) {
@@ -97,16 +129,9 @@ static void paint_triangle(HDC dc, const DrawCommand& c) {
         release_own_brush(dc, previous);
         return;
     }
-    POINT points[MAX_CLIPPED_CORNERS];
-    int32_t count = 3;
-    if (thin) {
-        for (int32_t i = 0; i < 3; ++i) points[i] = {static_cast<LONG>(corners[i].x), static_cast<LONG>(corners[i].y)};
-    } else {
-        Point clipped[MAX_CLIPPED_CORNERS];
-        count = clip_triangle(corners, clipped);
-        for (int32_t i = 0; i < count; ++i) points[i] = {clipped[i].x, clipped[i].y};
-    }
-    if (count > 0) Polygon(dc, points, count);
+    POINT points[3];
+    for (int32_t i = 0; i < 3; ++i) points[i] = {static_cast<LONG>(corners[i].x), static_cast<LONG>(corners[i].y)};
+    Polygon(dc, points, 3);
 }
 
 // Rectangles go to GDI with their real corners while the pen is one GDI takes and the whole
@@ -172,34 +197,25 @@ static void paint_shape(HDC dc, const DrawCommand& c) {
     if (c.width == 0) DeleteObject(brush);
 }
 
-// A thin line goes to GDI with its real end points wherever GDI steps it exactly, and is
-// stepped by the library beyond; a wide one is cut to the device limit; a pen wider than
-// GDI takes is painted row by row.
+// A line goes to GDI with its real end points wherever GDI paints it exactly and quickly; a
+// thin one is stepped by the library beyond that, and a wide one painted as GDI builds it.
 static void paint_line(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
     WidePoint ends[2] = {to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2)};
-    if (c.width > PEN_WIDTH_LIMIT || (c.width <= 1 && !all_within(ends, 2, THIN_LINE_LIMIT))) {
+    if (c.width <= 1 && !all_within(ends, 2, THIN_LINE_LIMIT)) {
         HGDIOBJ previous = select_own_brush(dc, c);
-        if (c.width <= 1) {
-            fill_stepped_line(dc, ends[0], ends[1]);
-        } else {
-            fill_wide_strokes(dc, ends, 2, c.width);
-        }
+        fill_stepped_line(dc, ends[0], ends[1]);
         release_own_brush(dc, previous);
+        return;
+    }
+    if (c.width > 1 && (c.width > PEN_WIDTH_LIMIT || !all_within(ends, 2, DEVICE_LIMIT))) {
+        paint_wide_strokes(dc, c, ends, 2);
         return;
     }
     HPEN pen = shape_pen(c);
     HGDIOBJ previous = SelectObject(dc, pen);
-    if (c.width <= 1) {
-        MoveToEx(dc, static_cast<int>(ends[0].x), static_cast<int>(ends[0].y), nullptr);
-        LineTo(dc, static_cast<int>(ends[1].x), static_cast<int>(ends[1].y));
-    } else {
-        DeviceSegment segment;
-        if (clip_segment(ends[0], ends[1], &segment)) {
-            MoveToEx(dc, segment.from.x, segment.from.y, nullptr);
-            LineTo(dc, segment.to.x, segment.to.y);
-        }
-    }
+    MoveToEx(dc, static_cast<int>(ends[0].x), static_cast<int>(ends[0].y), nullptr);
+    LineTo(dc, static_cast<int>(ends[1].x), static_cast<int>(ends[1].y));
     SelectObject(dc, previous);
     DeleteObject(pen);
 }

@@ -133,51 +133,6 @@ TEST(Geometry, CircleCornersStayWithin32Bits) {
     }
 }
 
-TEST(Geometry, SegmentsAreClippedKeepingInsideEndsExact) {
-    const int64_t L = DEVICE_LIMIT;
-    struct Case { WidePoint from, to; bool visible; Point clipped_from, clipped_to; };
-    const Case cases[] = {
-        {{300, 250}, {310, 250}, true, {300, 250}, {310, 250}},
-        {{int64_t{INT_MIN}, 250}, {310, 250}, true, {int32_t(-L), 250}, {310, 250}},
-        {{300, 250}, {int64_t{INT_MAX} + 300, 250}, true, {300, 250}, {int32_t(L), 250}},
-        // A diagonal through the middle keeps its direction after clipping.
-        {{int64_t{INT_MIN}, int64_t{INT_MIN}}, {int64_t{INT_MAX}, int64_t{INT_MAX}}, true,
-         {int32_t(-L), int32_t(-L)}, {int32_t(L), int32_t(L)}},
-        {{int64_t{INT_MIN}, 0}, {int64_t{INT_MIN} + 5, 10}, false, {0, 0}, {0, 0}},
-        {{0, 4 * L}, {10, 4 * L}, false, {0, 0}, {0, 0}},
-    };
-    for (const Case& c : cases) {
-        DeviceSegment s{};
-        ASSERT_EQ(c.visible, clip_segment(c.from, c.to, &s)) << "from x " << c.from.x;
-        if (!c.visible) continue;
-        EXPECT_EQ(c.clipped_from.x, s.from.x);
-        EXPECT_EQ(c.clipped_from.y, s.from.y);
-        EXPECT_EQ(c.clipped_to.x, s.to.x);
-        EXPECT_EQ(c.clipped_to.y, s.to.y);
-    }
-}
-
-TEST(Geometry, TrianglesAreClippedToTheLimit) {
-    const WidePoint inside[3] = {{0, 0}, {100, 0}, {0, 100}};
-    Point out[MAX_CLIPPED_CORNERS];
-    ASSERT_EQ(3, clip_triangle(inside, out));
-    EXPECT_EQ(100, out[1].x);
-    EXPECT_EQ(100, out[2].y);
-
-    const WidePoint huge[3] = {{int64_t{INT_MIN}, int64_t{INT_MIN}}, {int64_t{INT_MAX}, int64_t{INT_MIN}},
-                               {0, int64_t{INT_MAX}}};
-    int32_t n = clip_triangle(huge, out);
-    ASSERT_GE(n, 3);
-    ASSERT_LE(n, 7);
-    for (int32_t i = 0; i < n; ++i) {
-        EXPECT_LE(out[i].x < 0 ? -int64_t{out[i].x} : out[i].x, DEVICE_LIMIT) << "corner " << i;
-        EXPECT_LE(out[i].y < 0 ? -int64_t{out[i].y} : out[i].y, DEVICE_LIMIT) << "corner " << i;
-    }
-
-    const WidePoint outside[3] = {{int64_t{INT_MIN}, 0}, {int64_t{INT_MIN} + 10, 0}, {int64_t{INT_MIN}, 10}};
-    EXPECT_EQ(0, clip_triangle(outside, out));
-}
-
 // A filled ellipse far larger than the canvas covers it whole; its outline of width 1
 // crosses a row in two thin spans; one far away touches no row.
 TEST(Geometry, LargeEllipseRowsLieOnTheCanvas) {

@@ -1,7 +1,7 @@
 // Properties of the exact pixel arithmetic, under the sanitizers: a line cut to the canvas
 // lights exactly the canvas pixels of the whole line stepped from its start, for random
-// segments near and as far as 32-bit coordinates reach; triangle interiors and wide strokes
-// agree with a pixel-by-pixel test of each canvas pixel.
+// segments near and as far as 32-bit coordinates reach; triangle interiors and the bodies of
+// wide strokes agree with a pixel-by-pixel test of each canvas pixel.
 #include <gtest/gtest.h>
 
 #include <limits.h>
@@ -162,36 +162,75 @@ TEST(ExactPixels, RectangleOutlinesStayOnTheCanvasWithoutOverlap) {
     }
 }
 
-// A wide stroke's row span holds the pixels whose centre lies within half the width of the
-// segment, checked against the distance of each canvas pixel.
-TEST(ExactPixels, WideStrokeRowsHoldThePixelsWithinReach) {
-    for (int i = 0; i < 40; ++i) {
-        WidePoint a{between(-400, W + 400), between(-400, H + 400)};
-        WidePoint b{between(-400, W + 400), between(-400, H + 400)};
-        int32_t width = static_cast<int32_t>(between(2, 300));
-        for (int32_t row = 0; row < H; row += 11) {
-            int32_t first = -1, last = -2;
-            bool any = stroke_row_span(a, b, width, row, &first, &last);
-            for (int32_t x = 0; x < W; ++x) {
-                double px = x - static_cast<double>(a.x), py = row - static_cast<double>(a.y);
-                double dx = static_cast<double>(b.x - a.x), dy = static_cast<double>(b.y - a.y);
-                double t = dx * dx + dy * dy > 0 ? (px * dx + py * dy) / (dx * dx + dy * dy) : 0;
-                t = fmin(1, fmax(0, t));
-                double distance = hypot(px - t * dx, py - t * dy);
-                if (fabs(distance - width / 2.0) < 1e-6) continue;  // on the edge: either answer
-                ASSERT_EQ(distance <= width / 2.0, any && x >= first && x <= last)
+// Whether (x, y) lies in the body by the region rule, tested on its own: a pixel belongs to a
+// row's span when the crossings of that row with the edges that it meets (at or below an
+// edge's top, above its bottom) lie one at or left of it and one right of it.
+bool inside_body(const StrokeBody& body, int64_t x, int64_t y) {
+    int left = 0, right = 0;
+    for (int e = 0; e < 4; ++e) {
+        WidePoint a = body.corners[e], b = body.corners[(e + 1) % 4];
+        if (a.y == b.y) continue;
+        if (a.y > b.y) std::swap(a, b);
+        if (y < a.y || y >= b.y) continue;
+        // The crossing, rounded up, is at or left of x when x * dy >= a.x dy + dx (y - a.y).
+        Big lhs = Big{x} * (b.y - a.y), rhs = Big{a.x} * (b.y - a.y) + Big{b.x - a.x} * (y - a.y);
+        // For a whole x, ceil(crossing) <= x exactly when crossing <= x.
+        if (rhs <= lhs) {
+            ++left;
+        } else {
+            ++right;
+        }
+    }
+    return left == 1 && right == 1;
+}
+
+// The body's corners as measured under Wine for a few strokes, and the region rule applied
+// to bodies near the canvas and as far as 32-bit coordinates reach.
+TEST(ExactPixels, WideStrokeBodiesHaveGdisCornersAndRows) {
+    struct Case { WidePoint a, b; int32_t width; WidePoint corners[4]; };
+    const Case cases[] = {
+        // Level and upright segments: the pen reaches width / 2 before the line, the rest after.
+        {{-5000, 300}, {5000, 300}, 4, {{-5000, 298}, {5000, 298}, {5000, 302}, {-5000, 302}}},
+        {{5000, 300}, {-5000, 300}, 5, {{-5000, 298}, {5000, 298}, {5000, 303}, {-5000, 303}}},
+        {{100, -5000}, {100, 5000}, 4, {{98, -5000}, {102, -5000}, {102, 5000}, {98, 5000}}},
+        // A diagonal: the narrow half rounds 3 / (2 sqrt 2) to 1, the wide half (3 / sqrt 2 + 1) / 2 to 2.
+        {{-1000, -1000}, {1000, 1000}, 3, {{-1001, -999}, {-998, -1002}, {1002, 998}, {999, 1001}}},
+        // The same stroke given from its other end is the same body.
+        {{1000, 1000}, {-1000, -1000}, 3, {{-1001, -999}, {-998, -1002}, {1002, 998}, {999, 1001}}},
+        // Going left: the halves are mirrored in y.
+        {{3000, -700}, {-3000, 1300}, 2, {{3000, -701}, {3001, -699}, {-2999, 1301}, {-3000, 1299}}},
+    };
+    for (const Case& c : cases) {
+        StrokeBody body = stroke_body(c.a, c.b, c.width);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(c.corners[i].x, body.corners[i].x) << "width " << c.width << " corner " << i;
+            EXPECT_EQ(c.corners[i].y, body.corners[i].y) << "width " << c.width << " corner " << i;
+        }
+    }
+    // The diagonal of width 3 covers columns 98 to 103 of row 100, as Wine paints it.
+    int32_t first = -1, last = -1;
+    ASSERT_TRUE(body_row_span(stroke_body({-1000, -1000}, {1000, 1000}, 3), 100, &first, &last));
+    EXPECT_EQ(98, first);
+    EXPECT_EQ(103, last);
+
+    for (int i = 0; i < 300; ++i) {
+        const int64_t reach = i % 3 == 0 ? 800 : (i % 3 == 1 ? int64_t{1} << 20 : int64_t{1} << 32);
+        WidePoint a{between(-reach, W + reach), between(-reach, H + reach)};
+        WidePoint b{between(-reach, W + reach), between(-reach, H + reach)};
+        if (i % 7 == 0) b.y = a.y;
+        if (a.x == b.x && a.y == b.y) continue;
+        int32_t width = static_cast<int32_t>(i % 5 == 0 ? between(2, INT_MAX) : between(2, 400));
+        StrokeBody body = stroke_body(a, b, width);
+        for (int64_t row = 0; row < H; row += 7) {
+            first = -1;
+            last = -2;
+            bool any = body_row_span(body, static_cast<int32_t>(row), &first, &last);
+            for (int64_t x = 0; x < W; ++x) {
+                ASSERT_EQ(inside_body(body, x, row), any && x >= first && x <= last)
                     << "stroke " << i << " row " << row << " x " << x;
             }
         }
     }
-    int32_t first, last;
-    ASSERT_TRUE(stroke_row_span({-1700, 100}, {-1700, 300}, 5000, 270, &first, &last));
-    EXPECT_EQ(0, first);
-    EXPECT_EQ(W - 1, last);
-    EXPECT_FALSE(stroke_row_span({int64_t{INT_MIN}, 0}, {int64_t{INT_MIN}, 10}, INT_MAX, 5, &first, &last));
-    ASSERT_TRUE(stroke_row_span({int64_t{INT_MIN}, 0}, {int64_t{INT_MAX}, 0}, INT_MAX, 5, &first, &last));
-    EXPECT_EQ(0, first);
-    EXPECT_EQ(W - 1, last);
 }
 
 }  // namespace

@@ -247,20 +247,26 @@ struct Choice {
     const char* reason;
 };
 
+// A wide stroke's pixels come from GDI's own dot at each corner; past this pen the library
+// fills the dot row by row, which may differ by a pixel at its curve.
+constexpr int32_t GDI_DOT_PEN = 16384;
+// Raw GDI takes 10 ms at this size for a wide stroke, and far longer beyond.
+constexpr int64_t WIDE_STROKE_REACH = int64_t{1} << 18;
+
 Choice reference_for(const Call& c) {
     int32_t width = magnitude_of(c.width);
     switch (c.kind) {
         case LINE:
             if (width <= 1) return {largest_magnitude(c, 2) <= (int64_t{1} << 27) ? RAW : STEPPED, nullptr};
-            if (width > 8192) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
-            if (largest_magnitude(c, 2) > 32768 - 600)
-                return {NOT_COMPARED, "wide stroke cut to +/-32768: raw GDI takes 5 ms to seconds there"};
+            if (width > GDI_DOT_PEN) return {NOT_COMPARED, "pen over 16384: its round ends filled row by row"};
+            if (largest_magnitude(c, 2) > WIDE_STROKE_REACH)
+                return {NOT_COMPARED, "wide stroke beyond +/-2^18: raw GDI takes 10 ms to minutes"};
             return {RAW, nullptr};
         case TRIANGLE:
             if (width == 1 && largest_magnitude(c, 3) > (int64_t{1} << 27)) return {STEPPED, nullptr};
-            if (width > 8192) return {NOT_COMPARED, "pen wider than GDI takes: painted as the ideal round stroke"};
-            if (width >= 2 && largest_magnitude(c, 3) > 32768 - 600)
-                return {NOT_COMPARED, "wide stroke cut to +/-32768: raw GDI takes 5 ms to seconds there"};
+            if (width > GDI_DOT_PEN) return {NOT_COMPARED, "pen over 16384: its round joins filled row by row"};
+            if (width >= 2 && largest_magnitude(c, 3) > WIDE_STROKE_REACH)
+                return {NOT_COMPARED, "wide stroke beyond +/-2^18: raw GDI takes 10 ms to minutes"};
             if (largest_magnitude(c, 3) > (int64_t{1} << 22))
                 return {NOT_COMPARED, "raw Polygon takes 0.05 to 3.4 s at this size"};
             return {RAW, nullptr};
@@ -317,7 +323,8 @@ Call random_call() {
     return c;
 }
 
-// The specific cases: cut lines and triangles, pens beyond the old cap, text at the right edge.
+// The specific cases: far lines and triangles, thin and wide, pens beyond the old cap, text
+// at the right edge.
 std::vector<Call> specific_calls() {
     std::vector<Call> calls;
     const int64_t ox = korva_state.origin_x, oy = korva_state.origin_y;
@@ -326,10 +333,28 @@ std::vector<Call> specific_calls() {
         int64_t far_y = random_between(20000, 100000) * (next_random() % 2 ? 1 : -1);
         Call line{LINE, 0, 1, {ox + random_between(-5, 5), ox + far_x, 0}, {oy + random_between(-5, 5), oy + far_y, 0}, 0, 0, ""};
         calls.push_back(line);
+        // The same reach with wide pens: a cut stroke leaned by up to 15 pixels here.
+        if (i < 200) {
+            line.width = static_cast<int32_t>(i % 2 ? random_between(2, 60) : random_between(61, 8192));
+            line.x[0] = ox + random_between(-400, 400);
+            calls.push_back(line);
+        }
         if (i < 100) {
             Call triangle{TRIANGLE, 4, static_cast<int32_t>(i % 2), {ox, ox + far_x, ox - far_y}, {oy, oy + far_y, oy + far_x / 2}, 0, 0, ""};
             calls.push_back(triangle);
+            triangle.width = static_cast<int32_t>(random_between(2, 3000));
+            calls.push_back(triangle);
         }
+    }
+    // Pens beyond the width GDI is handed, with corners near the canvas.
+    for (int i = 0; i < 20; ++i) {
+        int32_t width = static_cast<int32_t>(random_between(8193, GDI_DOT_PEN));
+        calls.push_back({LINE, 1, width, {ox + random_between(-12000, 12000), ox + random_between(-12000, 12000), 0},
+                         {oy + random_between(-12000, 12000), oy + random_between(-12000, 12000), 0}, 0, 0, ""});
+        calls.push_back({TRIANGLE, 2, width,
+                         {ox + random_between(-12000, 12000), ox + random_between(-12000, 12000), ox + random_between(-12000, 12000)},
+                         {oy + random_between(-12000, 12000), oy + random_between(-12000, 12000), oy + random_between(-12000, 12000)},
+                         0, 0, ""});
     }
     calls.push_back({LINE, 3, 5000, {ox - 2000, ox - 2000, 0}, {oy - 100, oy + 100, 0}, 0, 0, ""});
     calls.push_back({RECTANGLE, 5, 5000, {ox - 1500, ox + 1500, 0}, {oy - 1500, oy + 1500, 0}, 0, 0, ""});
