@@ -102,7 +102,10 @@ korva_start_xvfb() {
             kill -0 "$pid" 2>/dev/null || break
             sleep 0.05
         done
-        if [[ -e /tmp/.X11-unix/X$n ]] && kill -0 "$pid" 2>/dev/null; then
+        # Two sessions starting at once may both try this display: the socket is then the other
+        # server's, and ours is on its way out. The lock file names the server that holds it.
+        if [[ -e /tmp/.X11-unix/X$n ]] && kill -0 "$pid" 2>/dev/null &&
+            [[ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" == "$pid" ]]; then
             KORVA_XVFB_PID=$pid KORVA_XVFB_DISPLAY=":$n"
             return 0
         fi
