@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Follows README.md's "Your first program" as a new user would, outside the source tree: installs
-# the package into a fresh prefix with the README's own install line, makes the folder, writes the
+# Follows README.md's "Your first program" as a new user would, outside the source tree: builds and
+# installs the package into a fresh prefix with the README's own install lines, makes the folder, writes the
 # README's main.cpp and CMakeLists.txt, runs its build commands and its korva-run line (headless,
 # with a screenshot), and checks the red circle in the picture. Then the same for a project
 # written by "korva-run --new".
@@ -53,14 +53,18 @@ unset XDG_DATA_HOME
 # One Wine prefix for the runner's tests, kept in the build directory between runs.
 export KORVA_WINEPREFIX="$build/korva-run-prefix"
 
-# Install: the README builds into the tree's build/win, which this test's build stands for; the
-# dependency, configure and build lines have been done by the build that runs this test.
+# Install: the README's configure, build and install lines as written, in a build directory of
+# the test's own (the README's build/win), so that a target the install needs but the README
+# does not build fails here as it would for a new user. The dependencies are already there.
 install_lines=$(readme_block install)
 grep -q '^cmake --install build/win ' <<<"$install_lines" \
     || { echo "FAIL: README's install block has no 'cmake --install build/win' line"; exit 1; }
-install_script=$(grep -E '^(cmake --install|export) ' <<<"$install_lines" | sed "s#build/win#$build#g")
+fresh_build="$work/readme-build"
+rm -rf "$fresh_build"
+# Each line stops the script when it fails (set -e does not act inside a tested subshell).
+install_script=$(grep -E '^(cmake|export) ' <<<"$install_lines" | sed -e "s#build/win#$fresh_build#g" -e 's/$/ || exit 1/')
 (cd "$source" && eval "$install_script") >"$work/install.log" 2>&1 \
-    || { cat "$work/install.log"; echo "FAIL: README's install line did not succeed"; exit 1; }
+    || { cat "$work/install.log"; echo "FAIL: README's install lines did not succeed"; exit 1; }
 for f in include/korva/korva.h lib/libkorva.a lib/cmake/korva/korvaConfig.cmake \
          share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run bin/korva-replay.exe; do
     [[ -f "$HOME/korva/$f" ]] || { echo "FAIL: expected $f in the installed prefix, not found"; exit 1; }
