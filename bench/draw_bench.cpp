@@ -92,6 +92,18 @@ static void raw_shape(int kind, COLORREF colour, int width, int i) {
     if (width == 0) DeleteObject(brush);
 }
 
+// An outlined oval of a box that fills much of the canvas, as a program calling Ellipse writes it.
+static void raw_oval_outline(COLORREF colour, int width, int i) {
+    HPEN pen = CreatePen(PS_SOLID, width, colour);
+    HGDIOBJ old_pen = SelectObject(dc(), pen);
+    HGDIOBJ old_brush = SelectObject(dc(), GetStockObject(NULL_BRUSH));
+    int x = ox() + i % 50, y = oy() - i % 40;
+    Ellipse(dc(), x - 200, y - 150, x + 201, y + 151);
+    SelectObject(dc(), old_pen);
+    SelectObject(dc(), old_brush);
+    DeleteObject(pen);
+}
+
 static void raw_line(COLORREF colour, int i) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old = SelectObject(dc(), pen);
@@ -149,6 +161,10 @@ int main() {
          [&](int i) { raw_shape(1, blue, 2, i); }},
         {"oval filled", [](int i) { KORVA_draw_oval(4, i % 50, 30 + i % 40, 40 + i % 50, i % 40, 0); },
          [&](int i) { raw_shape(2, blue, 0, i); }},
+        {"oval outline pen 2", [](int i) { KORVA_draw_oval(4, i % 50 - 200, 150 + i % 40, i % 50 + 200, i % 40 - 150, 2); },
+         [&](int i) { raw_oval_outline(blue, 2, i); }},
+        {"oval outline pen 20", [](int i) { KORVA_draw_oval(4, i % 50 - 200, 150 + i % 40, i % 50 + 200, i % 40 - 150, 20); },
+         [&](int i) { raw_oval_outline(blue, 20, i); }},
         {"line", [](int i) { KORVA_draw_line(4, i % 50, 0, 40 + i % 50, 40, 1); }, [&](int i) { raw_line(blue, i); }},
         {"text", [](int i) { KORVA_draw_text(4, i % 50, 0, 14, "Besouru the Fighter"); },
          [&](int i) { raw_text(blue, i); }},

@@ -1,6 +1,8 @@
 // Figures of timed animation and keyboard events: periodic events at 60 per second for 10 s
-// with no input (how many, how late against the ideal schedule, CPU used), and the cost of a
-// key press taken by KORVA_wait_event against a bare message loop. Prints; asserts nothing.
+// with no input (how many, how late against the ideal schedule, CPU used); frame counts at 60,
+// 120 and 240 per second beside a bare Win32 pacer, idle and with a program busy for most of
+// each frame; and the cost of a key press taken by KORVA_wait_event against a bare message
+// loop. Prints; asserts nothing.
 #include <windows.h>
 
 #include <stdio.h>
@@ -40,7 +42,7 @@ static void timed_frames() {
             continue;
         }
         ++periodic;
-        double late = returned - counter_seconds(korva_state.frame_last_due);
+        double late = returned - counter_seconds(korva_state.frame.last_due);
         lateness_sum += late;
         lateness_worst = std::max(lateness_worst, late);
     }
@@ -56,6 +58,93 @@ static void timed_frames() {
     printf("  lateness, worst         %9.3f ms\n", 1e3 * lateness_worst);
     printf("  process CPU time        %9.1f ms (%.2f%% of one core; goal < 1%%)\n", cpu * 1e3, 100.0 * cpu / wall);
     if (others) printf("  other events            %9d\n", others);
+}
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+// The program's own work for one frame: the processor kept busy for that long.
+static void busy_for(double seconds) {
+    const double until = now_seconds() + seconds;
+    while (now_seconds() < until) {
+    }
+}
+
+// Frames KORVA delivers in one slice, the program working `work` seconds on each.
+static int korva_slice(int rate, double seconds, double work) {
+    KORVA_frame_rate(rate);
+    KORVA_animate(ANIMATE_RUN);
+    int32_t x, y, region;
+    char key;
+    CharacterRecord hero;
+    int frames = 0;
+    const double start = now_seconds();
+    while (now_seconds() - start < seconds) {
+        if (KORVA_wait_event(&x, &y, &key, &region, &hero) != KORVA_PERIODIC) continue;
+        ++frames;
+        busy_for(work);
+    }
+    KORVA_animate(ANIMATE_HALT);
+    return frames;
+}
+
+// The same schedule as a program would write it on bare Win32: a high-resolution waitable
+// timer set for each frame's absolute time, messages taken while waiting, and when late the
+// missed frames skipped with the phase kept.
+static int bare_pacer_slice(int rate, double seconds, double work) {
+    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    if (timer == nullptr) timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+    const double period = 1.0 / rate, start = now_seconds();
+    double due = start + period;
+    int frames = 0;
+    while (now_seconds() - start < seconds) {
+        double left = due - now_seconds();
+        if (left > 0) {
+            LARGE_INTEGER when;
+            when.QuadPart = -static_cast<LONGLONG>(left * 1e7 + 0.999);
+            SetWaitableTimer(timer, &when, 0, nullptr, nullptr, FALSE);
+            if (MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
+                MSG m;
+                while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+                continue;
+            }
+        }
+        ++frames;
+        busy_for(work);
+        due += period;
+        const double now = now_seconds();
+        if (due <= now) due += period * (static_cast<int>((now - due) / period) + 1);
+    }
+    CloseHandle(timer);
+    return frames;
+}
+
+// Alternating one-second slices of each, so both see the machine in the same states.
+static void frames_beside_bare_pacer() {
+    constexpr int SLICES = 6;
+    printf("frames beside a bare Win32 pacer (%d alternating slices of 1 s each; goal: within 2%% of the pacer):\n",
+           SLICES);
+    for (double busy : {0.0, 0.9}) {
+        for (int rate : {60, 120, 240}) {
+            const double work = busy / rate;
+            int korva = 0, bare = 0;
+            for (int slice = 0; slice < SLICES; ++slice) {
+                if (slice % 2 == 0) {
+                    korva += korva_slice(rate, 1.0, work);
+                    bare += bare_pacer_slice(rate, 1.0, work);
+                } else {
+                    bare += bare_pacer_slice(rate, 1.0, work);
+                    korva += korva_slice(rate, 1.0, work);
+                }
+            }
+            const double ideal = static_cast<double>(rate) * SLICES;
+            const double ratio = static_cast<double>(korva) / std::max(bare, 1);
+            printf("  %3d/s, program busy %2.0f%% of a frame: KORVA %6d (%.3f of ideal), pacer %6d (%.3f), ratio %.3f%s\n",
+                   rate, busy * 100, korva, korva / ideal, bare, bare / ideal, ratio, ratio >= 0.98 ? "" : "  below 0.98");
+        }
+    }
+    KORVA_frame_rate(0);
 }
 
 // A key press as the keyboard posts it: the key-down, which the loop's translation turns into
@@ -78,6 +167,7 @@ static void key_cost() {
 int main() {
     open_for_bench();
     timed_frames();
+    frames_beside_bare_pacer();
     key_cost();
     KORVA_close();
     return 0;

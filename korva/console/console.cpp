@@ -30,24 +30,24 @@ static bool store_line(const char* text, int32_t n) {
     return true;
 }
 
-// The window whose whole client area this file has invalidated and which has not been
-// painted since. Invalidating it again would only repeat a round trip to the window system
-// per line (most of the cost of a logged drawing call): its pending paint draws every line.
-static HWND invalidated_window = nullptr;
-
-void console_painted(HWND window) {
-    if (window == invalidated_window) invalidated_window = nullptr;
+void console_painted() {
+    korva_state.console_invalidated = 0;
 }
 
-// Before KORVA_open there is no console window; invalidating a null window would
-// invalidate the whole desktop, so the line is only stored and shows at the first paint.
+// Invalidating the window once per line would repeat a round trip to the window system per
+// line (most of the cost of a logged drawing call), and the pending paint draws every line
+// anyway. But the update region may have been emptied by something other than that paint (a
+// ValidateRect, a paint done outside the window procedure), so the remembered invalidation is
+// trusted only while the window still has an update region. Before KORVA_open there is no
+// console window; invalidating a null window would invalidate the whole desktop, so the line is
+// only stored and shows at the first paint.
 static void invalidate_console() {
-    HWND window = korva_state.text_window;
-    if (window == nullptr || window == invalidated_window) return;
-    RECT client;
-    GetClientRect(window, &client);
-    InvalidateRect(window, &client, TRUE);
-    invalidated_window = window;
+    LibraryState& s = korva_state;
+    HWND window = s.text_window;
+    if (window == nullptr) return;
+    if (s.console_invalidated && GetUpdateRect(window, nullptr, FALSE)) return;
+    InvalidateRect(window, nullptr, TRUE);
+    s.console_invalidated = 1;
 }
 
 // Returns the count the formatting gave: the full length of the formatted text, even when

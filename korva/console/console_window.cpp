@@ -80,7 +80,7 @@ static void close_surface(HWND window, PaintSurface& p) {
 }
 
 static void paint_console(HWND window) {
-    console_painted(window);
+    console_painted();
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
     PaintSurface p{};

@@ -30,29 +30,29 @@ static int64_t counter_frequency() {
 
 static int64_t next_due() {
     const LibraryState& s = korva_state;
-    return s.frame_anchor + s.frame_index * counter_frequency() / s.frame_rate;
+    return s.frame.anchor + s.frame.index * counter_frequency() / s.frame.rate;
 }
 
 // Starts the schedule at this moment: the first frame is one period away.
 static void ensure_schedule() {
     LibraryState& s = korva_state;
-    if (s.frame_running) return;
-    s.frame_anchor = counter_now();
-    s.frame_index = 1;
-    s.frame_running = 1;
+    if (s.frame.running) return;
+    s.frame.anchor = counter_now();
+    s.frame.index = 1;
+    s.frame.running = 1;
 }
 
 static void create_frame_timer() {
     LibraryState& s = korva_state;
-    if (s.frame_timer != nullptr) return;
-    s.frame_timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+    if (s.frame.timer != nullptr) return;
+    s.frame.timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                            TIMER_ALL_ACCESS);
-    if (s.frame_timer == nullptr) s.frame_timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+    if (s.frame.timer == nullptr) s.frame.timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
 }
 
 bool frame_pace_active() {
     const LibraryState& s = korva_state;
-    if (s.frame_rate <= 0) return false;
+    if (s.frame.rate <= 0) return false;
     if (s.quit_requested) return true;
     // While a script plays, its own periodic lines are the animation: a live frame slipped in
     // between them would make the run play back as a different sequence of events.
@@ -61,7 +61,7 @@ bool frame_pace_active() {
 }
 
 void frame_pace_stop() {
-    korva_state.frame_running = 0;
+    korva_state.frame.running = 0;
 }
 
 bool frame_due() {
@@ -76,20 +76,20 @@ static bool sleep_until_frame_or_arrival(int64_t left, DWORD flags) {
     // Rounded up, so the wait never wakes before the frame and spins.
     int64_t frequency = counter_frequency();
     int64_t hundred_ns = (left * 10000000 + frequency - 1) / frequency;
-    HANDLE timer = s.frame_timer;
+    HANDLE timer = s.frame.timer;
     if (timer != nullptr) {
         // Set once per frame: ticks and other messages wake the wait between frames, and
         // each setting is a call into the system.
         int64_t due_at = next_due();
-        if (s.frame_timer_due != due_at) {
+        if (s.frame.timer_due != due_at) {
             LARGE_INTEGER due;
             due.QuadPart = -hundred_ns;  // negative: relative to now
             SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-            s.frame_timer_due = due_at;
+            s.frame.timer_due = due_at;
         }
         bool arrival = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, flags) == WAIT_OBJECT_0 + 1;
         // The timer has fired and reset itself; a later sleep toward this frame sets it again.
-        if (!arrival) s.frame_timer_due = 0;
+        if (!arrival) s.frame.timer_due = 0;
         return arrival;
     }
     // No timer could be made: the wait's own timeout, in whole milliseconds.
@@ -120,19 +120,27 @@ bool wait_for_message_or_frame() {
 void take_frame() {
     LibraryState& s = korva_state;
     ensure_schedule();
-    s.frame_last_due = next_due();
-    ++s.frame_index;
+    s.frame.last_due = next_due();
+    ++s.frame.index;
+    const int64_t now = counter_now();
+    if (next_due() <= now) {
+        // More than a frame behind: the missed frames are dropped, not queued up, and the next
+        // one is the first still to come on the same schedule, so lateness never shifts the
+        // phase. Frame k is due at or before now exactly when k <= (now - anchor) * rate / f.
+        const int64_t frequency = counter_frequency();
+        const int64_t elapsed = now - s.frame.anchor;
+        const int64_t whole_seconds = elapsed / frequency;
+        const int64_t within = (elapsed % frequency) * s.frame.rate / frequency;
+        s.frame.anchor += whole_seconds * frequency;
+        s.frame.index = within + 1;
+        // The division rounds down, so the frame after may fall on this very count.
+        if (next_due() <= now) ++s.frame.index;
+    }
     // A whole second of frames is exactly one second of counts: moving the anchor keeps the
     // products small without any drift.
-    if (s.frame_index > s.frame_rate) {
-        s.frame_anchor += counter_frequency();
-        s.frame_index -= s.frame_rate;
-    }
-    int64_t now = counter_now();
-    if (next_due() <= now) {
-        // More than a frame behind: the missed frames are dropped, not queued up.
-        s.frame_anchor = now;
-        s.frame_index = 1;
+    if (s.frame.index > s.frame.rate) {
+        s.frame.anchor += counter_frequency();
+        s.frame.index -= s.frame.rate;
     }
 }
 
@@ -144,8 +152,8 @@ int KORVA_frame_rate(int32_t per_second) {
     if (rate > KORVA_MAX_FRAME_RATE) rate = KORVA_MAX_FRAME_RATE;
     if (rate != per_second) KORVA_printf(FRAME_RATE_MESSAGE, per_second, rate);
     if (rate > 0) create_frame_timer();
-    s.frame_rate = rate;
+    s.frame.rate = rate;
     // A new rate starts a new schedule at the next wait.
-    s.frame_running = 0;
+    s.frame.running = 0;
     return 1;
 }

@@ -15,13 +15,13 @@ static void make_key_event(int32_t code) {
 }
 
 void key_down_event(WPARAM virtual_key) {
-    if (!korva_state.keyboard_events) return;
+    if (!korva_state.keyboard.events) return;
     if (virtual_key > 0xFF) return;
     make_key_event(key_code_of_key_down(static_cast<uint32_t>(virtual_key)));
 }
 
 void character_event(WPARAM character) {
-    if (!korva_state.keyboard_events) return;
+    if (!korva_state.keyboard.events) return;
     if (character > 0xFF) return;
     make_key_event(key_code_of_character(static_cast<uint32_t>(character), korva_state.control_key_down != 0));
 }
@@ -29,6 +29,6 @@ void character_event(WPARAM character) {
 int KORVA_keyboard(int32_t flag) {
     LibraryState& s = korva_state;
     if (s.graphics_window == nullptr) return 0;
-    s.keyboard_events = flag != 0;
+    s.keyboard.events = flag != 0;
     return 1;
 }

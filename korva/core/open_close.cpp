@@ -34,8 +34,14 @@ static void take_start_up_values_from_process() {
 }
 
 int KORVA_open() {
-    take_start_up_values_from_process();
     LibraryState& s = korva_state;
+    // Open means the window's context is held: KORVA_close gives it back (the windows
+    // themselves live on until the process ends), so a program may open again after a close.
+    if (s.window_dc != nullptr) {
+        KORVA_printf("KORVA_open: the library is already open; nothing was opened\n");
+        return 0;
+    }
+    take_start_up_values_from_process();
     if (s.previous_instance == nullptr) {
         // One white brush serves both classes for the whole run.
         HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));

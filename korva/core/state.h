@@ -20,6 +20,35 @@ constexpr size_t REPLAY_PATH_SIZE = 1024;
 // What the shared script slot was opened for; meaningful only while script_file is set.
 enum ScriptMode : uint8_t { SCRIPT_CLOSED = 0, SCRIPT_WRITING = 1, SCRIPT_READING = 2 };
 
+// Replay mode and command lines: read from the environment at KORVA_open
+// (korva/script/replay.cpp); all zero when the environment names none.
+struct ReplayChoices {
+    uint8_t active;               // a named script is being replayed; live input is dropped
+    uint8_t over;                 // the script has ended: every wait returns KORVA_EXIT at once
+    uint8_t failed;               // the script could not be opened: no canvas is saved at close
+    uint8_t script_commands;      // menu commands are written to the script and played from it
+                                  // (KORVA_RECORD_COMMANDS=1)
+    char script[REPLAY_PATH_SIZE];  // the script played instead of "KORVA.SCR"
+    char canvas[REPLAY_PATH_SIZE];  // where KORVA_close saves the canvas; empty for nowhere
+};
+
+// Timed animation (KORVA_frame_rate, korva/core/frame_pace.cpp). Times are performance-counter
+// counts.
+struct FramePace {
+    int32_t rate;                 // periodic events per second; 0: the message-counted pace
+    uint8_t running;              // the schedule below is in use; cleared by a halt or a new rate
+    int64_t anchor;               // time of frame 0 of the schedule
+    int64_t index;                // the next frame is due at anchor + index / rate seconds
+    int64_t last_due;             // when the last delivered frame was due, for lateness figures
+    HANDLE timer;                 // waitable timer that wakes the wait at a frame's time
+    int64_t timer_due;            // the frame time the timer is set for; 0: not set
+};
+
+// Keyboard events (KORVA_keyboard, korva/core/keyboard.cpp).
+struct KeyboardChoice {
+    uint8_t events;               // typed keys become KORVA_KBD events
+};
+
 struct LibraryState {
     // Animation and start-up values.
     uint8_t quit_requested;       // ANIMATE_QUIT was asked for; every later wait returns KORVA_EXIT
@@ -72,26 +101,14 @@ struct LibraryState {
 
     ScriptMode script_mode;       // whether script_file was opened for writing or reading
 
-    // Replay mode: opt-in through the environment at KORVA_open (korva/script/replay.cpp).
-    uint8_t replay_mode;          // a named script is being replayed; live input is dropped
-    uint8_t replay_over;          // the script has ended: every wait returns KORVA_EXIT at once
-    uint8_t replay_failed;        // the script could not be opened: no canvas is saved at close
-    char replay_script[REPLAY_PATH_SIZE];  // the script played instead of "KORVA.SCR"
-    char replay_canvas[REPLAY_PATH_SIZE];  // where KORVA_close saves the canvas; empty for nowhere
-    uint8_t script_commands;      // menu commands are written to the script and played from it
-                                  // (KORVA_RECORD_COMMANDS=1, read at KORVA_open)
+    // The opt-in parts, each off unless the program or its environment asks for it.
+    ReplayChoices replay;         // replay mode and command lines (environment, KORVA_open)
+    FramePace frame;              // timed animation (KORVA_frame_rate)
+    KeyboardChoice keyboard;      // typed keys as events (KORVA_keyboard)
 
-    // Timed animation (KORVA_frame_rate). Times are performance-counter counts.
-    int32_t frame_rate;           // periodic events per second; 0: the message-counted pace
-    uint8_t frame_running;        // the frame schedule below is in use (wait)
-    int64_t frame_anchor;         // time of frame 0 of the schedule
-    int64_t frame_index;          // the next frame is due at anchor + index / rate seconds
-    int64_t frame_last_due;       // when the last delivered frame was due, for lateness figures
-    HANDLE frame_timer;           // waitable timer that wakes the wait at a frame's time
-    int64_t frame_timer_due;      // the frame time the timer is set for; 0: not set
-
-    // Keyboard events (KORVA_keyboard).
-    uint8_t keyboard_events;      // typed keys become KORVA_KBD events
+    // The console window's whole client area was invalidated and its paint has not run since
+    // (console). Only a hint: the window's own update region is asked before trusting it.
+    uint8_t console_invalidated;
 };
 
 extern LibraryState korva_state;

@@ -43,14 +43,14 @@ static bool play_after_message() {
     if (play_event() == 1) return true;
     s.play_one = 0;
     s.playing_back = 0;
-    if (s.replay_mode) end_replay();
+    if (s.replay.active) end_replay();
     return false;
 }
 
 // In replay mode the wait handles what is queued without blocking (see replay.cpp), so the
 // script is not paced by the tick.
 static void take_messages() {
-    if (korva_state.replay_mode)
+    if (korva_state.replay.active)
         pump_pending_messages();
     else
         pump_message();
@@ -60,7 +60,7 @@ static void take_messages() {
 // script, so a replay gives the same events on every run.
 static bool live_periodic_allowed() {
     const LibraryState& s = korva_state;
-    return (s.single_step || s.animating) && !s.replay_mode;
+    return (s.single_step || s.animating) && !s.replay.active;
 }
 
 static void hand_to_recorder() {
@@ -124,7 +124,7 @@ int32_t await_event(EventRecord* out) {
     if (!s.injected_event_pending) {
         reset_event();
         // Once a replay has ended the program is told to finish, without waiting for anything.
-        if (s.replay_over) s.event_kind = KORVA_EXIT;
+        if (s.replay.over) s.event_kind = KORVA_EXIT;
     }
     s.injected_event_pending = 0;
     int32_t messages = 0;
@@ -132,7 +132,7 @@ int32_t await_event(EventRecord* out) {
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
         // Saturates: only "above the limit" matters, and an idle wait may pump for years.
         if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
-        if (s.frame_rate > 0) {
+        if (s.frame.rate > 0) {
             if (paced_pass()) break;
             continue;
         }
@@ -172,6 +172,8 @@ int KORVA_animate(int32_t code) {
     case ANIMATE_HALT:
         s.single_step = 0;
         s.animating = 0;
+        // The schedule starts afresh when the animation runs again, one period after that.
+        frame_pace_stop();
         break;
     case ANIMATE_SINGLE_STEP:
         s.single_step = 1;

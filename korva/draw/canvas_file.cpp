@@ -1,6 +1,5 @@
 // KORVA_save_canvas: the whole canvas as a 24-bit BMP file, the platform's own image format.
-#include <stdio.h>
-
+#include "korva/core/replace_file.h"
 #include "korva/core/state.h"
 #include "korva/draw/bmp_image.h"
 
@@ -26,18 +25,6 @@ static HBITMAP copy_canvas(void** bits) {
     return section;
 }
 
-static bool write_file(const char* path, const uint8_t* header, const void* bits, size_t bit_bytes) {
-    FILE* file = fopen(path, "wb");
-    if (file == nullptr) return false;
-    bool written = fwrite(header, 1, BMP_HEADER_SIZE, file) == BMP_HEADER_SIZE &&
-                   fwrite(bits, 1, bit_bytes, file) == bit_bytes;
-    // A full disk may only show when the buffer is written out at the close.
-    if (fclose(file) != 0) written = false;
-    // A cut-short file would pass for a canvas until someone opens it.
-    if (!written) remove(path);
-    return written;
-}
-
 int KORVA_save_canvas(const char* path) {
     if (path == nullptr || path[0] == '\0') {
         KORVA_printf("Cannot write canvas: no file name\n");
@@ -53,7 +40,10 @@ int KORVA_save_canvas(const char* path) {
     if (section != nullptr && bits != nullptr) {
         uint8_t header[BMP_HEADER_SIZE];
         make_bmp_header(KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, header);
-        saved = write_file(path, header, bits, bmp_row_stride(KORVA_CANVAS_WIDTH) * KORVA_CANVAS_HEIGHT);
+        const FilePiece pieces[2] = {{header, BMP_HEADER_SIZE},
+                                     {bits, bmp_row_stride(KORVA_CANVAS_WIDTH) * KORVA_CANVAS_HEIGHT}};
+        // A failed write leaves the picture that was there before, never a cut-short one.
+        saved = replace_file(path, pieces, 2);
     }
     if (section != nullptr) DeleteObject(section);
     if (!saved) KORVA_printf("Cannot write canvas to %s\n", path);

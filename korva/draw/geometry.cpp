@@ -18,10 +18,37 @@ bool box_within(const WideBox& box, int64_t limit) {
     return box.left >= -limit && box.right <= limit && box.top >= -limit && box.bottom <= limit;
 }
 
+static bool all_within(const WidePoint* points, int32_t count, int64_t limit) {
+    for (int32_t i = 0; i < count; ++i) {
+        if (!point_within(points[i], limit)) return false;
+    }
+    return true;
+}
+
+bool line_for_gdi(const WidePoint ends[2], int32_t pen_width) {
+    if (pen_width <= 1) return all_within(ends, 2, THIN_LINE_LIMIT);
+    return pen_width <= PEN_WIDTH_LIMIT && all_within(ends, 2, DEVICE_LIMIT);
+}
+
+bool triangle_for_gdi(const WidePoint corners[3], int32_t pen_width) {
+    if (pen_width == 0) return all_within(corners, 3, FILL_LIMIT);
+    if (pen_width == 1) return all_within(corners, 3, THIN_LINE_LIMIT);
+    return pen_width <= PEN_WIDTH_LIMIT && all_within(corners, 3, DEVICE_LIMIT);
+}
+
+// The whole stroke, the pen's reach outside the box included, must lie where GDI steps exactly.
+bool rectangle_for_gdi(const WideBox& box, int32_t pen_width) {
+    const int64_t reach = pen_width / 2 + 1;
+    const WideBox stroke{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
+    return pen_width <= PEN_WIDTH_LIMIT && box_within(stroke, THIN_LINE_LIMIT);
+}
+
 bool oval_for_gdi(const WideBox& box, int32_t pen_width) {
-    if (!box_within(box, OVAL_LIMIT)) return false;
-    return pen_width <= 1 || (pen_width <= WIDE_OVAL_PEN_LIMIT && box.right - box.left <= WIDE_OVAL_SIDE_LIMIT &&
-                              box.bottom - box.top <= WIDE_OVAL_SIDE_LIMIT);
+    return pen_width <= PEN_WIDTH_LIMIT && box_within(box, OVAL_LIMIT);
+}
+
+bool pen_dot_for_gdi(WidePoint centre, int32_t pen_width) {
+    return pen_width <= DOT_PEN_LIMIT && point_within(centre, DEVICE_LIMIT);
 }
 
 WideBox pen_dot_box(WidePoint c, int32_t pen_width) {
@@ -115,7 +142,7 @@ int64_t text_line_top(int32_t origin_y, int32_t y, int64_t line, int32_t line_he
     return int64_t{origin_y} - y + (line - 1) * line_height;
 }
 
-bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang) {
-    return left - overhang < KORVA_CANVAS_WIDTH && left > -TEXT_REACH && top < KORVA_CANVAS_HEIGHT &&
-           top + line_height > 0;
+bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang, int64_t width) {
+    if (left - overhang >= KORVA_CANVAS_WIDTH || top >= KORVA_CANVAS_HEIGHT || top + line_height <= 0) return false;
+    return width < 0 || left + width + line_height > 0;
 }

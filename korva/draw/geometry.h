@@ -49,18 +49,17 @@ constexpr int32_t PEN_WIDTH_LIMIT = 8192;
 //   from Wine's by a pixel at the curve).
 constexpr int32_t DOT_PEN_LIMIT = 16384;
 
-// - An outlined Ellipse with a pen wider than 1 pixel is slow even on the canvas: with a
-//   2-pixel pen 0.6 ms for a box of 121 px, 3 ms for 201 px and 17 ms for 601 px; 343 ms for
-//   a box of 2401 px with a 2048-pixel pen. Boxes of up to 121 px with pens of up to 50 px
-//   took at most 1.6 ms; larger ones are filled row by row by the library (the rows between
-//   the outer and the inner ellipse of the pen, which may differ from Wine's by a pixel at
-//   the curve).
-constexpr int64_t WIDE_OVAL_SIDE_LIMIT = 121;
-constexpr int32_t WIDE_OVAL_PEN_LIMIT = 50;
+// - An Ellipse is handed its real box whenever that box lies within +/-OVAL_LIMIT and its pen
+//   is one GDI takes (up to PEN_WIDTH_LIMIT): exactly what a program calling Ellipse itself
+//   gets, at Ellipse's own cost. Under Wine that cost grows with the part of a wide pen that
+//   lies on the canvas: a 2-px pen took 1.2 ms for a box of 121 px and 4.2 ms for 601 px; a
+//   300-px pen 22 ms for 601 px; an 8000-px pen 0.45 s for 601 px and 3.4 s for 8001 px. Only
+//   beyond these limits are an oval's rows filled by the library, from the true ellipse (the
+//   rows between the outer and the inner ellipse of the pen), which may differ from GDI's by
+//   one pixel along the curve.
 
-// Text lines left of this device x are too far away for any line of 1023 glyphs to reach
-// the canvas; the text itself is never clipped, only skipped when it cannot show.
-constexpr int64_t TEXT_REACH = 1 << 20;
+// Text lines are handed to TextOutA unless they cannot show: wholly below, above or right of
+// the canvas, or ending left of it by their measured width.
 
 struct WidePoint {
     int64_t x;
@@ -87,8 +86,14 @@ inline int32_t clamp_to_device(int64_t v) {
     return static_cast<int32_t>(v < -DEVICE_LIMIT ? -DEVICE_LIMIT : (v > DEVICE_LIMIT ? DEVICE_LIMIT : v));
 }
 
-// Whether GDI can be handed this oval: fast and exact there.
+// Whether GDI is handed each kind with its real coordinates and pen: within the limits above.
+// Beyond them the library paints the same pixels itself (own_painting.h).
+bool line_for_gdi(const WidePoint ends[2], int32_t pen_width);
+bool triangle_for_gdi(const WidePoint corners[3], int32_t pen_width);
+bool rectangle_for_gdi(const WideBox& box, int32_t pen_width);
 bool oval_for_gdi(const WideBox& box, int32_t pen_width);
+bool pen_dot_for_gdi(WidePoint centre, int32_t pen_width);
+
 bool box_meets_canvas(const WideBox& box, int32_t reach);
 
 // The box of a pen's round dot at a point, as GDI takes it (right and bottom exclusive).
@@ -118,7 +123,9 @@ RowSpans ellipse_row_spans(const WideBox& box, int32_t pen_width, bool filled, i
 int64_t text_line_top(int32_t origin_y, int32_t y, int64_t line, int32_t line_height);
 
 // Whether a text line whose cell starts at (left, top) can show any pixel on the canvas. A
-// glyph may reach left of its cell by up to `overhang` pixels (a negative left bearing).
-bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang);
+// glyph may reach left of its cell by up to `overhang` pixels (a negative left bearing); the
+// line's cells are `width` pixels wide, and its last glyph may reach right of them by up to a
+// line height. A negative width is not known, and such a line is never ruled out by it.
+bool text_line_may_show(int64_t left, int64_t top, int32_t line_height, int32_t overhang, int64_t width);
 
 #endif

@@ -37,10 +37,10 @@ static bool read_variable(const char* name, char* out, size_t size) {
 // taken as 0, so a typo never changes what a recording holds without saying so.
 static void read_command_lines_choice() {
     char value[64];
-    korva_state.script_commands = 0;
+    korva_state.replay.script_commands = 0;
     if (!read_variable(RECORD_COMMANDS_VARIABLE, value, sizeof value)) return;
     if (strcmp(value, "1") == 0)
-        korva_state.script_commands = 1;
+        korva_state.replay.script_commands = 1;
     else if (strcmp(value, "0") != 0)
         KORVA_printf("%s must be 0 or 1; menu commands are not recorded\n", RECORD_COMMANDS_VARIABLE);
 }
@@ -50,20 +50,20 @@ void start_replay() {
     read_command_lines_choice();
     char script[REPLAY_PATH_SIZE];
     if (GetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, script, 1) == 0) return;  // unset or empty
-    s.replay_mode = 1;
-    read_variable(REPLAY_CANVAS_VARIABLE, s.replay_canvas, sizeof s.replay_canvas);
-    if (!read_variable(REPLAY_SCRIPT_VARIABLE, s.replay_script, sizeof s.replay_script)) {
-        s.replay_failed = 1;
-        s.replay_over = 1;
+    s.replay.active = 1;
+    read_variable(REPLAY_CANVAS_VARIABLE, s.replay.canvas, sizeof s.replay.canvas);
+    if (!read_variable(REPLAY_SCRIPT_VARIABLE, s.replay.script, sizeof s.replay.script)) {
+        s.replay.failed = 1;
+        s.replay.over = 1;
         return;
     }
     // Opened now rather than at the first wait, so a missing file ends the run before the
     // program has seen a single event; the message is the player's own.
-    FILE* file = fopen(s.replay_script, "rt");
+    FILE* file = fopen(s.replay.script, "rt");
     if (file == nullptr) {
-        KORVA_printf("Cannot open script file %s for reading\n", s.replay_script);
-        s.replay_failed = 1;
-        s.replay_over = 1;
+        KORVA_printf("Cannot open script file %s for reading\n", s.replay.script);
+        s.replay.failed = 1;
+        s.replay.over = 1;
         return;
     }
     s.script_file = file;
@@ -76,7 +76,7 @@ void start_replay() {
 }
 
 const char* script_file_name() {
-    return korva_state.replay_mode ? korva_state.replay_script : SCRIPT_FILE_NAME;
+    return korva_state.replay.active ? korva_state.replay.script : SCRIPT_FILE_NAME;
 }
 
 // Clicks, keys and menu commands of a person (or of anything else on the desktop) would make
@@ -112,18 +112,18 @@ void pump_pending_messages() {
 }
 
 void end_replay() {
-    korva_state.replay_over = 1;
+    korva_state.replay.over = 1;
     korva_state.event_kind = KORVA_EXIT;
 }
 
 void save_replay_canvas() {
     const LibraryState& s = korva_state;
-    if (!s.replay_mode || s.replay_failed || s.replay_canvas[0] == '\0') return;
-    KORVA_save_canvas(s.replay_canvas);
+    if (!s.replay.active || s.replay.failed || s.replay.canvas[0] == '\0') return;
+    KORVA_save_canvas(s.replay.canvas);
 }
 
 bool replay_answers_prompt(const char* prompt, char* destination) {
-    if (!korva_state.replay_mode) return false;
+    if (!korva_state.replay.active) return false;
     destination[0] = '\0';
     KORVA_printf("Replay: the prompt \"%.200s\" is answered with empty text\n", prompt ? prompt : "");
     return true;

@@ -35,12 +35,12 @@ bool is_script_command(int32_t id) {
 }
 
 bool command_lines_played() {
-    return korva_state.replay_mode || korva_state.script_commands;
+    return korva_state.replay.active || korva_state.replay.script_commands;
 }
 
 void record_menu_command(int32_t id) {
     LibraryState& s = korva_state;
-    if (!s.recording || !s.script_commands || !is_script_command(id)) return;
+    if (!s.recording || !s.replay.script_commands || !is_script_command(id)) return;
     // The periodic events counted so far came before this command.
     if (s.periodic_count > 0) {
         record_event(KORVA_PERIODIC, s.event);

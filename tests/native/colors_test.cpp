@@ -161,12 +161,26 @@ TEST(Geometry, TextLinesGoDownByTheirHeight) {
     EXPECT_EQ(250 - 16, text_line_top(250, 0, 0, 16)) << "first line's cell stands above the point";
     EXPECT_EQ(250, text_line_top(250, 0, 1, 16));
     EXPECT_EQ(250 - int64_t{INT_MIN} + 16, text_line_top(250, INT_MIN, 2, 16));
-    EXPECT_TRUE(text_line_may_show(-100000, 100, 16, 0)) << "a long line may reach the canvas from far left";
-    EXPECT_FALSE(text_line_may_show(-TEXT_REACH, 100, 16, 0));
-    EXPECT_FALSE(text_line_may_show(KORVA_CANVAS_WIDTH, 100, 16, 0));
-    EXPECT_TRUE(text_line_may_show(KORVA_CANVAS_WIDTH + 9, 100, 16, 10)) << "a glyph reaching left of its cell";
-    EXPECT_FALSE(text_line_may_show(KORVA_CANVAS_WIDTH + 10, 100, 16, 10));
-    EXPECT_FALSE(text_line_may_show(0, -16, 16, 0));
-    EXPECT_TRUE(text_line_may_show(0, -15, 16, 0));
-    EXPECT_FALSE(text_line_may_show(0, KORVA_CANVAS_HEIGHT, 16, 0));
+    struct Case {
+        int64_t left, top;
+        int32_t overhang;
+        int64_t width;
+        bool shows;
+        const char* why;
+    };
+    const int64_t far = (int64_t{1} << 20) + 10;
+    const Case cases[] = {
+        {-100000, 100, 0, 100000 - 15, true, "a long line reaches the canvas from far left"},
+        {-100000, 100, 0, 100000 - 16, false, "a line ending a line height left of the canvas"},
+        {-far, 100, 0, 12000 * 101, true, "12,000 wide glyphs from beyond 2^20"},
+        {-far, 100, 0, -1, true, "an unmeasured line is never ruled out by its width"},
+        {INT32_MIN, 100, 0, 0, false, "an empty line far left"},
+        {KORVA_CANVAS_WIDTH, 100, 0, 0, false, "right of the canvas"},
+        {KORVA_CANVAS_WIDTH + 9, 100, 10, 0, true, "a glyph reaching left of its cell"},
+        {KORVA_CANVAS_WIDTH + 10, 100, 10, 0, false, "its reach ends just short"},
+        {0, -16, 0, 0, false, "above the canvas"},
+        {0, -15, 0, 0, true, "its last row on the canvas"},
+        {0, KORVA_CANVAS_HEIGHT, 0, 0, false, "below the canvas"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.shows, text_line_may_show(c.left, c.top, 16, c.overhang, c.width)) << c.why;
 }

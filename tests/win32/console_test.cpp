@@ -263,3 +263,44 @@ TEST_F(Console, RepaintingNeitherChangesTheStoredLineNorItsDrawing) {
     EXPECT_TRUE(first == second) << "a second paint drew the line differently";
     EXPECT_EQ(std::vector<std::string>{"abc\n\n"}, console_lines());
 }
+
+// What the console window shows now, after its pending paints have run.
+static std::vector<uint32_t> shown_after_pending_paints() {
+    drain_messages();
+    UpdateWindow(korva_state.text_window);
+    int w, h;
+    return window_client_pixels(korva_state.text_window, &w, &h);
+}
+
+// A new line shows with the next paint whatever happened to the window before it: the console
+// must not rely on a paint it asked for earlier if something else has taken that paint away.
+TEST_F(Console, ANewLineAlwaysShowsLikeAFreshPaint) {
+    HWND window = korva_state.text_window;
+    struct Disturbance {
+        const char* name;
+        std::function<void()> before_line;  // after the first line is stored, before the second
+        std::function<void()> after_line;
+    };
+    const Disturbance cases[] = {
+        {"plain", [] {}, [] {}},
+        {"after an outside ValidateRect", [window] { ValidateRect(window, nullptr); }, [] {}},
+        {"hidden then shown", [window] { ShowWindow(window, SW_HIDE); }, [window] { ShowWindow(window, SW_SHOW); }},
+        {"minimised then restored", [window] { ShowWindow(window, SW_MINIMIZE); },
+         [window] { ShowWindow(window, SW_RESTORE); }},
+    };
+    for (const Disturbance& c : cases) {
+        clear_console();
+        KORVA_show_console(1);
+        shown_after_pending_paints();
+        KORVA_printf("first line of %s", c.name);
+        c.before_line();
+        KORVA_printf("WWWW second line, %s", c.name);
+        c.after_line();
+        std::vector<uint32_t> shown = shown_after_pending_paints();
+        Capture fresh = paint_and_capture();
+        ASSERT_EQ(fresh.pixels.size(), shown.size()) << c.name;
+        size_t differing = 0;
+        for (size_t i = 0; i < shown.size(); ++i) differing += shown[i] != fresh.pixels[i];
+        EXPECT_EQ(0u, differing) << c.name << ": pixels that differ from a fresh paint";
+    }
+}

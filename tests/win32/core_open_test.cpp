@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "korva/core/window_procs.h"
 #include "support/korva_session.h"
@@ -136,6 +137,52 @@ TEST(CoreOpenTest, TickTimerRunsWithId2) {
     EXPECT_TRUE(KillTimer(korva_state.graphics_window, TICK_TIMER_ID)) << "timer 2 was not running";
     EXPECT_FALSE(KillTimer(korva_state.graphics_window, TICK_TIMER_ID));
     SetTimer(korva_state.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the top-level windows of a class that belong to this process.
+int own_windows_of_class(const char* class_name) {
+    struct Search {
+        const char* name;
+        int count;
+    } search{class_name, 0};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            Search* s = reinterpret_cast<Search*>(data);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            char name[64];
+            if (process == GetCurrentProcessId() && GetClassNameA(window, name, sizeof name) &&
+                lstrcmpA(name, s->name) == 0)
+                ++s->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+// A second open while open makes nothing new and says so once; the library stays as it was.
+TEST(CoreOpenTest, ASecondOpenWhileOpenCreatesNothingAndSaysSo) {
+    open_korva_once();
+    clear_console();
+    const HWND graphics = korva_state.graphics_window, text = korva_state.text_window;
+    const HDC canvas = korva_state.canvas_dc;
+    const int graphics_windows = own_windows_of_class("DrawWndClass");
+    const int text_windows = own_windows_of_class("TextWndClass");
+    EXPECT_EQ(KORVA_open(), 0);
+    EXPECT_EQ(korva_state.graphics_window, graphics);
+    EXPECT_EQ(korva_state.text_window, text);
+    EXPECT_EQ(korva_state.canvas_dc, canvas);
+    EXPECT_EQ(own_windows_of_class("DrawWndClass"), graphics_windows);
+    EXPECT_EQ(own_windows_of_class("TextWndClass"), text_windows);
+    EXPECT_EQ(std::vector<std::string>{"KORVA_open: the library is already open; nothing was opened\n"},
+              console_lines());
+    EXPECT_TRUE(KillTimer(korva_state.graphics_window, TICK_TIMER_ID)) << "the tick timer must still run";
+    SetTimer(korva_state.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
+    clear_console();
 }
 
 }  // namespace

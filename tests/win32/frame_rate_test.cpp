@@ -64,9 +64,9 @@ TEST_F(FrameRateTest, RunningAnimationGetsPeriodicEventsWithNoMessagesOnTheSched
         EXPECT_EQ(e.key, 0);
         // Never faster than the rate: each frame is at least one period after the one before.
         if (i > 0) {
-            EXPECT_GE(korva_state.frame_last_due - previous_due, period);
+            EXPECT_GE(korva_state.frame.last_due - previous_due, period);
         }
-        previous_due = korva_state.frame_last_due;
+        previous_due = korva_state.frame.last_due;
     }
 }
 
@@ -82,12 +82,58 @@ TEST_F(FrameRateTest, HaltStopsThePaceAndTheMessageRuleDoesNotComeBack) {
     ASSERT_EQ(wait_kind(&e), KORVA_MOUSE);
     EXPECT_EQ(e.x, 4);
     EXPECT_EQ(take_leftovers(), 2) << "the wait took every message up to the click";
-    EXPECT_EQ(korva_state.frame_running, 0);
+    EXPECT_EQ(korva_state.frame.running, 0);
 
     // Running again: a message already waiting is taken before a frame is made.
     korva_state.animating = 1;
     post_click(1, 1);
     EXPECT_EQ(wait_kind(), KORVA_MOUSE) << "a waiting message is taken before any frame";
+}
+
+int64_t counter_now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+// A halt forgets the schedule at once, so running again without any wait between still gives
+// the first frame one whole period after the run, not the frame the old schedule owed.
+TEST_F(FrameRateTest, AfterAHaltTheFirstFrameIsOnePeriodAfterRunningAgain) {
+    ASSERT_EQ(KORVA_frame_rate(20), 1);
+    const int64_t period = counter_frequency() / 20;
+    KORVA_animate(ANIMATE_RUN);
+    ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+    KORVA_animate(ANIMATE_HALT);
+    EXPECT_EQ(korva_state.frame.running, 0) << "the halt must reset the schedule";
+    Sleep(150);  // the old schedule now owes frames
+    const int64_t run_at = counter_now();
+    KORVA_animate(ANIMATE_RUN);
+    ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+    EXPECT_GE(korva_state.frame.last_due - run_at, period) << "the first frame after running again came early";
+}
+
+// A program busy for several periods gets one frame for the whole delay, and every frame falls
+// on the same schedule as before: the due times differ by whole periods.
+TEST_F(FrameRateTest, ALateProgramSkipsMissedFramesAndKeepsThePhase) {
+    ASSERT_EQ(KORVA_frame_rate(20), 1);
+    const int64_t period = counter_frequency() / 20;
+    ASSERT_EQ(counter_frequency() % 20, 0) << "the check below needs a whole number of counts a frame";
+    KORVA_animate(ANIMATE_RUN);
+    ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+    const int64_t first_due = korva_state.frame.last_due;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("late round " + std::to_string(round));
+        Sleep(175 + 40 * round);  // three and a half periods or more of work
+        const int64_t woke = counter_now();
+        ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+        const int64_t owed_due = korva_state.frame.last_due;
+        EXPECT_LE(owed_due, woke) << "the frame owed for the delay comes at once";
+        EXPECT_EQ((owed_due - first_due) % period, 0) << "the owed frame is off the schedule";
+        ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+        EXPECT_GT(korva_state.frame.last_due, woke) << "a missed frame was delivered after the owed one";
+        EXPECT_EQ((korva_state.frame.last_due - first_due) % period, 0) << "the schedule's phase moved";
+    }
+    KORVA_animate(ANIMATE_HALT);
 }
 
 TEST_F(FrameRateTest, AdvanceOneFrameGivesExactlyOne) {
@@ -188,7 +234,7 @@ TEST_F(FrameRateTest, BadRatesAreCorrectedWithAConsoleLine) {
         SCOPED_TRACE(c.given);
         clear_console();
         EXPECT_EQ(KORVA_frame_rate(c.given), 1);
-        EXPECT_EQ(korva_state.frame_rate, c.used);
+        EXPECT_EQ(korva_state.frame.rate, c.used);
         std::vector<std::string> expected;
         if (c.message) expected.push_back(c.message);
         EXPECT_EQ(console_lines(), expected);

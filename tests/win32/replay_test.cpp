@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+#include <fstream>
 
 #include <string>
 #include <vector>
@@ -79,9 +83,9 @@ protected:
         drain_messages();
         close_script();
         LibraryState& s = korva_state;
-        s.replay_mode = s.replay_over = s.replay_failed = 0;
-        s.replay_script[0] = s.replay_canvas[0] = '\0';
-        s.script_commands = 0;
+        s.replay.active = s.replay.over = s.replay.failed = 0;
+        s.replay.script[0] = s.replay.canvas[0] = '\0';
+        s.replay.script_commands = 0;
         s.playing_back = s.play_one = s.recording = 0;
         s.periodic_count = 0;
         s.quit_requested = 0;
@@ -106,11 +110,11 @@ protected:
 
 TEST_F(ReplayTest, OpenStartsPlaybackOfTheNamedScript) {
     const LibraryState& s = korva_state;
-    EXPECT_EQ(1, s.replay_mode);
+    EXPECT_EQ(1, s.replay.active);
     EXPECT_EQ(1, s.playing_back);
-    EXPECT_EQ(0, s.replay_failed);
-    EXPECT_STREQ(SCRIPT, s.replay_script);
-    EXPECT_STREQ("replay_test.bmp", s.replay_canvas);
+    EXPECT_EQ(0, s.replay.failed);
+    EXPECT_STREQ(SCRIPT, s.replay.script);
+    EXPECT_STREQ("replay_test.bmp", s.replay.canvas);
     EXPECT_STREQ(SCRIPT, script_file_name());
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND) & MF_CHECKED);
     std::vector<Played> expected{{KORVA_MOUSE, 5, 6, 0}, EXIT};
@@ -124,7 +128,7 @@ TEST_F(ReplayTest, UnsetOrEmptyVariableChangesNothing) {
         korva_state.animating = 0;
         SetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, value);
         start_replay();
-        EXPECT_EQ(0, korva_state.replay_mode) << (value ? "empty" : "unset");
+        EXPECT_EQ(0, korva_state.replay.active) << (value ? "empty" : "unset");
         EXPECT_EQ(0, korva_state.playing_back);
         EXPECT_STREQ(SCRIPT_FILE_NAME, script_file_name());
         EXPECT_EQ(nullptr, korva_state.script_file);
@@ -173,7 +177,7 @@ TEST_F(ReplayTest, BadLinesEndTheReplay) {
 TEST_F(ReplayTest, CommandLinesArePlayedAndABadOneEndsTheReplay) {
     restart("KORVA_COMMAND(22);\r\nKORVA_COMMAND(15);\r\nKORVA_COMMAND(12);\r\nKORVA_MOUSE(5, 6);\r\n"
             "KORVA_COMMAND(18);\r\nKORVA_COMMAND(7);\r\nKORVA_MOUSE(9, 9);\r\n");
-    EXPECT_EQ(0, korva_state.script_commands);
+    EXPECT_EQ(0, korva_state.replay.script_commands);
     post_live_input();
     std::vector<int32_t> heroes;
     std::vector<Played> got;
@@ -205,7 +209,7 @@ TEST_F(ReplayTest, MissingScriptEndsTheRunAtOnce) {
     remove("no_such_replay.scr");
     restart(nullptr, "no_such_replay.scr");
     EXPECT_TRUE(console_has("Cannot open script file no_such_replay.scr for reading\n"));
-    EXPECT_EQ(1, korva_state.replay_failed);
+    EXPECT_EQ(1, korva_state.replay.failed);
     std::vector<Played> got = wait_through(1);
     std::vector<Played> expected{EXIT, EXIT};
     EXPECT_TRUE(same(expected, got)) << describe(got);
@@ -253,6 +257,35 @@ TEST_F(SaveCanvasTest, WritesTheWholeCanvasAsA24BitBmp) {
     EXPECT_EQ(0x000000u, image.pixels[0]) << "the clear's black frame";
 }
 
+// The names in the working directory, so that a test can see that nothing was left behind.
+std::vector<std::string> directory_names() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*", &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(SaveCanvasTest, SavingOverAnOldFileReplacesItWholeAndLeavesNothingElse) {
+    {
+        std::ofstream old("old_picture.bmp", std::ios::binary);
+        old << std::string(3000000, 'o');  // longer than a canvas: none of it may remain
+    }
+    const std::vector<std::string> before = directory_names();
+    KORVA_clear();
+    ASSERT_EQ(1, KORVA_save_canvas("old_picture.bmp"));
+    std::string file = read_file("old_picture.bmp");
+    ASSERT_EQ(BMP_HEADER_SIZE + 1804u * 540u, file.size());
+    EXPECT_EQ('B', file[0]);
+    EXPECT_EQ(before, directory_names()) << "a file was left beside the picture";
+    remove("old_picture.bmp");
+}
+
 TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
     CreateDirectoryA("canvas_dir", nullptr);
     const struct {
@@ -264,9 +297,11 @@ TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
         {"canvas_dir", "Cannot write canvas to canvas_dir\n"},
         {"no_such_dir\\canvas.bmp", "Cannot write canvas to no_such_dir\\canvas.bmp\n"},
     };
+    const std::vector<std::string> before = directory_names();
     for (const auto& c : cases) {
         clear_console();
         EXPECT_EQ(0, KORVA_save_canvas(c.path)) << (c.path ? c.path : "null");
+        EXPECT_EQ(before, directory_names()) << "a file was left behind for " << (c.path ? c.path : "null");
         std::vector<std::string> lines = console_lines();
         ASSERT_EQ(1u, lines.size()) << (c.path ? c.path : "null");
         EXPECT_EQ(c.message, lines[0]);

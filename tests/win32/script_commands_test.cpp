@@ -118,11 +118,11 @@ TEST_F(ScriptCommands, TheOptInIsReadFromTheEnvironment) {
     };
     for (const auto& c : cases) {
         const char* name = c.value ? c.value : "unset";
-        korva_state.script_commands = static_cast<uint8_t>(1 - c.expected);
+        korva_state.replay.script_commands = static_cast<uint8_t>(1 - c.expected);
         clear_console();
         set_opt_in(c.value);
-        EXPECT_EQ(c.expected, korva_state.script_commands) << name;
-        EXPECT_EQ(0, korva_state.replay_mode) << name;
+        EXPECT_EQ(c.expected, korva_state.replay.script_commands) << name;
+        EXPECT_EQ(0, korva_state.replay.active) << name;
         EXPECT_EQ(c.message ? Lines{c.message} : Lines{}, console_lines()) << name;
     }
 }

@@ -1,6 +1,8 @@
 // The replay's temporary folder and plain file reading and writing.
 #include "work_folder.h"
 
+#include "korva/core/replace_file.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -67,10 +69,6 @@ bool read_whole_file(const std::string& path, std::vector<uint8_t>* out) {
 }
 
 bool write_whole_file(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (fclose(file) != 0) ok = false;
-    if (!ok) remove(path.c_str());
-    return ok;
+    const FilePiece piece{bytes.data(), bytes.size()};
+    return replace_file(path.c_str(), &piece, 1);
 }

@@ -22,7 +22,8 @@ bool is_file(const std::string& path);
 // Reads a whole file; false when it cannot be read or is larger than 64 MB.
 bool read_whole_file(const std::string& path, std::vector<uint8_t>* out);
 
-// Writes a whole file; false (and no file left behind) when it cannot be written.
+// Writes a whole file beside the old one and replaces it in one step; false when it cannot be
+// written, and then the old file is untouched and no new file is left behind.
 bool write_whole_file(const std::string& path, const std::vector<uint8_t>& bytes);
 
 #endif

@@ -1,0 +1,17 @@
+// The library's own painting of shapes that GDI is not handed (beyond the limits in
+// geometry.h): the same pixels GDI paints, from the exact pixel arithmetic, filled with
+// PatBlt in the command's colour. Win32 files only.
+#ifndef KORVA_DRAW_OWN_PAINTING_H
+#define KORVA_DRAW_OWN_PAINTING_H
+
+#include <windows.h>
+
+#include "korva/draw/geometry.h"
+#include "korva/draw/raster.h"
+
+void paint_own_line(HDC dc, const DrawCommand& c, const WidePoint ends[2]);
+void paint_own_triangle(HDC dc, const DrawCommand& c, const WidePoint corners[3]);
+void paint_own_rectangle(HDC dc, const DrawCommand& c, const WideBox& box);
+void paint_own_oval(HDC dc, const DrawCommand& c, const WideBox& box);
+
+#endif
