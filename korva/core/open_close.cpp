@@ -68,7 +68,7 @@ int KORVA_open() {
     ShowWindow(s.text_window, s.show_command);
     ShowWindow(s.graphics_window, s.show_command);
     SetTimer(s.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
-    start_replay();
+    read_environment_choices();
     return 1;
 }
 

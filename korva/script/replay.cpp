@@ -45,7 +45,7 @@ static void read_command_lines_choice() {
         KORVA_printf("%s must be 0 or 1; menu commands are not recorded\n", RECORD_COMMANDS_VARIABLE);
 }
 
-void start_replay() {
+void read_environment_choices() {
     LibraryState& s = korva_state;
     read_command_lines_choice();
     char script[REPLAY_PATH_SIZE];

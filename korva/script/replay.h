@@ -8,10 +8,11 @@ extern const char* const REPLAY_SCRIPT_VARIABLE;  // "KORVA_REPLAY"
 extern const char* const REPLAY_CANVAS_VARIABLE;  // "KORVA_REPLAY_CANVAS"
 extern const char* const RECORD_COMMANDS_VARIABLE;  // "KORVA_RECORD_COMMANDS"
 
-// At the end of KORVA_open: reads whether menu commands go into scripts, and when the
-// environment names a script, starts continuous playback of it. With the variables unset or
+// At the end of KORVA_open, the library's reading of its environment: whether menu commands
+// go into scripts (KORVA_RECORD_COMMANDS), and whether a named script is replayed
+// (KORVA_REPLAY, which starts continuous playback of it at once). With the variables unset or
 // empty nothing changes.
-void start_replay();
+void read_environment_choices();
 
 // The file the player reads: the replayed script in replay mode, else "KORVA.SCR".
 const char* script_file_name();

@@ -98,7 +98,7 @@ protected:
         reset();
         if (text != nullptr) write_file(name, text);
         SetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, name);
-        start_replay();
+        read_environment_choices();
         KORVA_animate(ANIMATE_RUN);
     }
 
@@ -127,7 +127,7 @@ TEST_F(ReplayTest, UnsetOrEmptyVariableChangesNothing) {
         reset();
         korva_state.animating = 0;
         SetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, value);
-        start_replay();
+        read_environment_choices();
         EXPECT_EQ(0, korva_state.replay.active) << (value ? "empty" : "unset");
         EXPECT_EQ(0, korva_state.playing_back);
         EXPECT_STREQ(SCRIPT_FILE_NAME, script_file_name());

@@ -51,7 +51,7 @@ protected:
     static void set_opt_in(const char* value) {
         SetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, nullptr);
         SetEnvironmentVariableA(RECORD_COMMANDS_VARIABLE, value);
-        start_replay();
+        read_environment_choices();
     }
 
     static void write_script(const std::string& bytes) { write_file(SCRIPT_FILE_NAME, bytes); }
