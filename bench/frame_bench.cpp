@@ -90,8 +90,8 @@ static int korva_slice(int rate, double seconds, double work) {
 }
 
 // The same schedule as a program would write it on bare Win32: a high-resolution waitable
-// timer set for each frame's absolute time, messages taken while waiting, and when late the
-// missed frames skipped with the phase kept.
+// timer set for each frame's absolute time, messages taken while waiting, and when a frame is
+// taken late the frames missed meanwhile skipped with the phase kept (at most one is pending).
 static int bare_pacer_slice(int rate, double seconds, double work) {
     HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     if (timer == nullptr) timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
@@ -110,11 +110,13 @@ static int bare_pacer_slice(int rate, double seconds, double work) {
                 continue;
             }
         }
+        // The frame is taken: the next one is due a period later, or when that has passed
+        // already, the first one still to come.
         ++frames;
-        busy_for(work);
         due += period;
         const double now = now_seconds();
         if (due <= now) due += period * (static_cast<int>((now - due) / period) + 1);
+        busy_for(work);
     }
     CloseHandle(timer);
     return frames;

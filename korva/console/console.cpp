@@ -34,20 +34,28 @@ void console_painted() {
     korva_state.console_invalidated = 0;
 }
 
-// Invalidating the window once per line would repeat a round trip to the window system per
-// line (most of the cost of a logged drawing call), and the pending paint draws every line
-// anyway. But the update region may have been emptied by something other than that paint (a
-// ValidateRect, a paint done outside the window procedure), so the remembered invalidation is
-// trusted only while the window still has an update region. Before KORVA_open there is no
-// console window; invalidating a null window would invalidate the whole desktop, so the line is
-// only stored and shows at the first paint.
+// One invalidation per paint: invalidating the window for every line would repeat a round trip
+// to the window system per line (most of the cost of a logged drawing call), and the pending
+// paint draws every line anyway. Before KORVA_open there is no console window; invalidating a
+// null window would invalidate the whole desktop, so the line is only stored and shows at the
+// first paint.
 static void invalidate_console() {
     LibraryState& s = korva_state;
     HWND window = s.text_window;
-    if (window == nullptr) return;
-    if (s.console_invalidated && GetUpdateRect(window, nullptr, FALSE)) return;
+    if (window == nullptr || s.console_invalidated) return;
     InvalidateRect(window, nullptr, TRUE);
     s.console_invalidated = 1;
+}
+
+// The update region may have been emptied by something other than the console's own paint (a
+// ValidateRect, a paint done outside the window procedure); the paint asked for would then never
+// come. Asking the window costs a round trip too, so it is asked once before messages are taken,
+// the only time a paint can happen, rather than once per line.
+void keep_console_paint_pending() {
+    LibraryState& s = korva_state;
+    HWND window = s.text_window;
+    if (window == nullptr || !s.console_invalidated || GetUpdateRect(window, nullptr, FALSE)) return;
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 // Returns the count the formatting gave: the full length of the formatted text, even when

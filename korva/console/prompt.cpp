@@ -1,5 +1,6 @@
 // KORVA_gets: a modal dialog, built in memory at every call, that asks for one piece of text.
 // There is no way to cancel it: Escape and the close box send IDCANCEL, which is ignored.
+#include "korva/console/console_paint.h"
 #include "korva/console/dialog_template.h"
 #include "korva/core/state.h"
 #include "korva/script/replay.h"
@@ -26,6 +27,8 @@ static INT_PTR CALLBACK prompt_dialog_proc(HWND dialog, UINT message, WPARAM wpa
 int KORVA_gets(const char* prompt, char* destination) {
     if (destination == nullptr) return 0;
     if (replay_answers_prompt(prompt, destination)) return 1;
+    // The dialog's loop takes the messages now, the console's paint among them.
+    keep_console_paint_pending();
     PromptTemplate block;
     build_prompt_template(prompt, &block);
     INT_PTR result = DialogBoxIndirectParamA(korva_state.dialog_instance,

@@ -3,6 +3,7 @@
 // hand-offs, and KORVA_animate.
 #include "korva/core/wait.h"
 
+#include "korva/console/console_paint.h"
 #include "korva/core/frame_pace.h"
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
@@ -127,6 +128,7 @@ int32_t await_event(EventRecord* out) {
         if (s.replay.over) s.event_kind = KORVA_EXIT;
     }
     s.injected_event_pending = 0;
+    keep_console_paint_pending();
     int32_t messages = 0;
 
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {

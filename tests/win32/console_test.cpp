@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "korva/core/menu.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 class Console : public ::testing::Test {
@@ -264,17 +265,22 @@ TEST_F(Console, RepaintingNeitherChangesTheStoredLineNorItsDrawing) {
     EXPECT_EQ(std::vector<std::string>{"abc\n\n"}, console_lines());
 }
 
-// What the console window shows now, after its pending paints have run.
-static std::vector<uint32_t> shown_after_pending_paints() {
+// What the console window shows once the program has waited for an event (a click, posted so
+// that the wait returns) and the paint that the wait left pending has run.
+static std::vector<uint32_t> shown_after_a_wait() {
+    post_click(0, 0);
+    int32_t x, y, region;
+    char key;
+    CharacterRecord hero;
+    EXPECT_EQ(KORVA_MOUSE, KORVA_wait_event(&x, &y, &key, &region, &hero));
     drain_messages();
-    UpdateWindow(korva_state.text_window);
     int w, h;
     return window_client_pixels(korva_state.text_window, &w, &h);
 }
 
-// A new line shows with the next paint whatever happened to the window before it: the console
+// A new line shows once the program waits, whatever happened to the window before: the console
 // must not rely on a paint it asked for earlier if something else has taken that paint away.
-TEST_F(Console, ANewLineAlwaysShowsLikeAFreshPaint) {
+TEST_F(Console, ANewLineShowsAfterTheNextWaitLikeAFreshPaint) {
     HWND window = korva_state.text_window;
     struct Disturbance {
         const char* name;
@@ -284,6 +290,12 @@ TEST_F(Console, ANewLineAlwaysShowsLikeAFreshPaint) {
     const Disturbance cases[] = {
         {"plain", [] {}, [] {}},
         {"after an outside ValidateRect", [window] { ValidateRect(window, nullptr); }, [] {}},
+        {"after an outside ValidateRect and another line",
+         [window] {
+             ValidateRect(window, nullptr);
+             KORVA_printf("a line between");
+         },
+         [window] { ValidateRect(window, nullptr); }},
         {"hidden then shown", [window] { ShowWindow(window, SW_HIDE); }, [window] { ShowWindow(window, SW_SHOW); }},
         {"minimised then restored", [window] { ShowWindow(window, SW_MINIMIZE); },
          [window] { ShowWindow(window, SW_RESTORE); }},
@@ -291,12 +303,12 @@ TEST_F(Console, ANewLineAlwaysShowsLikeAFreshPaint) {
     for (const Disturbance& c : cases) {
         clear_console();
         KORVA_show_console(1);
-        shown_after_pending_paints();
+        shown_after_a_wait();
         KORVA_printf("first line of %s", c.name);
         c.before_line();
         KORVA_printf("WWWW second line, %s", c.name);
         c.after_line();
-        std::vector<uint32_t> shown = shown_after_pending_paints();
+        std::vector<uint32_t> shown = shown_after_a_wait();
         Capture fresh = paint_and_capture();
         ASSERT_EQ(fresh.pixels.size(), shown.size()) << c.name;
         size_t differing = 0;
