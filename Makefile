@@ -25,9 +25,9 @@ win: deps $(WIN_BUILD)/build.ninja
 native: deps $(NATIVE_BUILD)/build.ninja
 	cmake --build $(NATIVE_BUILD) -j $(JOBS)
 
-# Only the library and the room: nothing else is needed to run it.
+# Only the library, the room and the runner's launcher: nothing else is needed to run it.
 run: deps $(WIN_BUILD)/build.ninja
-	@cmake --build $(WIN_BUILD) --target room -j $(JOBS)
+	@cmake --build $(WIN_BUILD) --target room korva-launch -j $(JOBS)
 	@bash scripts/run-room.sh $(WIN_BUILD)
 
 test-native: native

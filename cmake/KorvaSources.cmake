@@ -16,6 +16,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
 set(TOOLS_PLATFORM_FREE_SOURCES
     tools/replay/image_diff.cpp
     tools/replay/replay_options.cpp
+    tools/replay/script_check.cpp
 )
 set(ROOM_PLATFORM_FREE_SOURCES
     room/doorways.cpp

@@ -11,6 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 room="$build/room.exe"
 [[ -f "$room" ]] || { echo "run-room: $room is missing; build it first (make win)" >&2; exit 1; }
 
+# The runner's hands inside Wine, from this build rather than an installed package.
+export KORVA_LAUNCHER="$build/tools/korva-launch.exe"
 workdir="$build/run-room"   # the room writes its script file "KORVA.SCR" here
 mkdir -p "$workdir"
 cd "$workdir"

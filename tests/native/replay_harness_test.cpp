@@ -4,10 +4,12 @@
 
 #include <string.h>
 
+#include <string>
 #include <vector>
 
 #include "tools/replay/image_diff.h"
 #include "tools/replay/replay_options.h"
+#include "tools/replay/script_check.h"
 
 namespace {
 
@@ -163,6 +165,46 @@ TEST(ImageDiff, DifferenceImageMarksDifferingPixelsInRed) {
     EXPECT_EQ(0xFF0000u, diff.pixels[2]) << "the differing pixel";
     EXPECT_EQ(0xC0C0C0u, diff.pixels[0]) << "black faded to a light gray";
     EXPECT_NE(0xFF0000u, diff.pixels[1]) << "an equal red pixel must not look like a mark";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReplayOptions, AnUnknownOptionIsNamed) {
+    ReplayOptions o;
+    std::vector<const char*> args = {"a", "b", "--colour", "red"};
+    EXPECT_STREQ("unknown option", parse(args, &o));
+    EXPECT_STREQ("--colour", o.unknown);
+    ASSERT_EQ(nullptr, parse({"a", "b"}, &o));
+    EXPECT_EQ(nullptr, o.unknown);
+}
+
+// What the player would play of a file, read as it reads it.
+TEST(ScriptCheck, AFileReplaysSomethingOnlyWhenItsFirstLineIsAScriptLine) {
+    const struct {
+        std::string bytes;
+        bool plays;
+        const char* why;
+    } cases[] = {
+        {"KORVA_MOUSE(1, 2);\r\n", true, "a click, as the recorder writes it"},
+        {"\n\nKORVA_KBD(65);\n", true, "empty lines first are skipped"},
+        {"KORVA_COMMAND(7);\n", true, "a menu command line"},
+        {"KORVA_PERIODIC(0);\n", true, "a run of no periodic events is still a script line"},
+        {"", false, "an empty file"},
+        {"\n\n", false, "only empty lines"},
+        {"KORVA_MOUSE(1, 2);", false, "a last line without its line feed is the end of the file"},
+        {"Dear diary,\nKORVA_MOUSE(1, 2);\n", false, "playback ends at the first line that is not a script line"},
+        {std::string("\x1a") + "KORVA_MOUSE(1, 2);\n", false, "Ctrl-Z ends the file in text mode"},
+        {std::string("KORVA_MOUSE(1, 2);\n\x1a"), true, "Ctrl-Z after a line"},
+        {std::string("KORVA_\0MOUSE(1, 2);\n", 21), false, "a NUL byte ends the line"},
+        {"\r\n", false, "a carriage return and line feed is an empty line"},
+        {std::string(600, ' ') + "\n", false, "a long line of blanks"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.plays, script_plays_a_line(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()))
+            << c.why;
+    }
 }
 
 }  // namespace

@@ -70,10 +70,31 @@ expect "no KORVA_close" 6 "left no canvas" "$fixture" no_close.scr
 cp before_bad.txt two.scr
 convert -size 10x10 xc:white BMP3:small.bmp
 convert -size 601x540 xc:white -type Palette -colors 2 BMP3:palette.bmp
-expect "no script" 2 "cannot read the script" "$fixture" missing.scr
+expect "no script" 2 "^korva-replay: cannot read the script missing.scr: no such file" "$fixture" missing.scr
+mkdir -p a_folder
+mkfifo a_pipe
+expect "a directory as script" 2 "cannot read the script a_folder: a directory" "$fixture" a_folder
+expect "a pipe as script" 2 "cannot read the script a_pipe: not a regular file" "$fixture" a_pipe
+expect "a device as script" 2 "cannot read the script .*zero: not a regular file" "$fixture" 'Z:\dev\zero'
+expect "a pipe as expected image" 2 "cannot read the expected image a_pipe: not a regular file" \
+    --expect a_pipe "$fixture" two.scr
+truncate -s 65M huge.scr
+expect "a script over the size cap" 2 "huge.scr: larger than the 64 MB" "$fixture" huge.scr
+# Files that play nothing: no program is run, and --update writes nothing.
+printf 'Dear diary,\r\ntoday I clicked.\r\n' >not_a_script.txt
+printf '\x1aKORVA_MOUSE(0, 0);\r\n' >ctrl_z_first.scr
+: >empty.scr
+for name in not_a_script.txt ctrl_z_first.scr empty.scr; do
+    expect "nothing to play: $name" 7 "$name holds no script line; nothing was replayed" "$fixture" "$name"
+done
+expect "nothing to play, with --update" 7 "and no expected image written" --update --expect from_nothing.bmp \
+    "$fixture" not_a_script.txt
+[[ ! -e from_nothing.bmp ]] || failures+=("nothing to play: --update wrote an expected image all the same")
 expect "no program" 2 "no such program" "$work/missing.exe" two.scr
-expect "no arguments" 2 "^usage: korva-replay" "$fixture"
-expect "unknown option" 2 "unknown option" --colour "$fixture" two.scr
+expect "no arguments" 2 "^usage: korva-replay"
+expect "a program without a script" 2 "^korva-replay: a program and a script are needed \(see --help\)" "$fixture"
+expect "unknown option" 2 "^korva-replay: unknown option '--colour' \(see --help\)" --colour "$fixture" two.scr
+[[ $(grep -c '' <<<"$output") -eq 1 ]] || failures+=("unknown option: expected one line, got: $output")
 expect "bad time limit" 2 "--timeout needs" --timeout 0 "$fixture" two.scr
 expect "--update without --expect" 2 "need --expect" --update "$fixture" two.scr
 expect "expected image missing" 2 "cannot read the expected image" --expect none.bmp "$fixture" two.scr
@@ -104,6 +125,19 @@ expect "mismatch within the tolerance" 0 "match within the tolerance" \
 expect "update" 0 "new expected image" --update --expect new_expected.bmp "$fixture" three.scr
 expect "match after update" 0 "^korva-replay: match" --expect new_expected.bmp "$fixture" three.scr
 cmp -s new_expected.bmp "$here/fixture_two_dots.bmp" && failures+=("update: the new expected image shows two dots, not three")
+
+# A program that leaves a process of its own running: the harness ends it, says so, and leaves
+# neither the process nor its work folder behind.
+script linger.scr 'KORVA_KBD(115);\nKORVA_MOUSE(-100, 100);\nKORVA_MOUSE(0, 0);\n'
+expect "a lingering child" 0 "left [0-9]+ process\(es\) running; the harness ended them" \
+    --expect "$here/fixture_two_dots.bmp" "$fixture" linger.scr
+sleep 1
+if pgrep -f -- '--linger' >/dev/null; then
+    failures+=("a lingering child: the program's child is still running after the harness")
+    pkill -f -- '--linger' || true
+fi
+grep -q "could not remove the work folder" <<<"$output" &&
+    failures+=("a lingering child: the work folder was left behind: $output")
 
 # Replay mode without the harness: a replay file that cannot be opened ends the program at once,
 # with exit code 0 and no canvas.

@@ -1,10 +1,13 @@
 // A program for the replay harness's own tests. Each played click leaves a dot, periodic events
 // are counted on the canvas, and keys ask for the endings the harness must tell apart:
-// 'c' crashes, 'x' exits with code 3, 'h' never returns, 'n' ends without KORVA_close.
+// 'c' crashes, 'x' exits with code 3, 'h' never returns, 'n' ends without KORVA_close, 's' starts
+// a copy of itself that lingers for two minutes (run with "--linger", it does only that).
 // After KORVA_EXIT it asks for three more events and marks whether each was KORVA_EXIT too.
 #include <korva/korva.h>
 
 #include <windows.h>
+
+#include <string.h>
 
 static const int32_t MAX_DOTS = 64;
 static const int32_t LATER_WAITS = 3;
@@ -40,7 +43,26 @@ static void crash() {
     *nowhere = 1;
 }
 
+static void start_lingering_copy() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    char command[MAX_PATH + 32] = "\"";
+    lstrcatA(command, path);
+    lstrcatA(command, "\" --linger");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessA(path, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
 int room_main() {
+    if (strstr(GetCommandLineA(), "--linger") != nullptr) {
+        Sleep(120000);
+        return 0;
+    }
     KORVA_open();
     KORVA_logging(0);
     KORVA_animate(ANIMATE_RUN);  // replay mode must keep live periodic events out all the same
@@ -63,6 +85,7 @@ int room_main() {
             if (key == 'h')
                 for (;;) Sleep(50);
             if (key == 'n') return 0;
+            if (key == 's') start_lingering_copy();
         }
         draw(run);
     }

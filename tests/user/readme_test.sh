@@ -66,7 +66,8 @@ install_script=$(grep -E '^(cmake|export) ' <<<"$install_lines" | sed -e "s#buil
 (cd "$source" && eval "$install_script") >"$work/install.log" 2>&1 \
     || { cat "$work/install.log"; echo "FAIL: README's install lines did not succeed"; exit 1; }
 for f in include/korva/korva.h lib/libkorva.a lib/cmake/korva/korvaConfig.cmake \
-         share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run bin/korva-replay.exe; do
+         share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run bin/korva-replay.exe \
+         bin/korva-launch.exe; do
     [[ -f "$HOME/korva/$f" ]] || { echo "FAIL: expected $f in the installed prefix, not found"; exit 1; }
 done
 

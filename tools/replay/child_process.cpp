@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "../common/process_job.h"
+
 // Environment names compare without regard to case on this platform.
 static bool names_variable(const char* entry, const char* name) {
     size_t length = strlen(name);
@@ -93,7 +95,7 @@ static void follow_program(HANDLE process, DWORD process_id, ULONGLONG deadline,
 
 ChildEnd run_replay_child(const char* program, const char* folder, const char* script, const char* canvas,
                           int32_t timeout_s) {
-    ChildEnd end{false, false, 0, 0.0};
+    ChildEnd end{false, false, 0, 0.0, 0};
     std::vector<char> environment = replay_environment(script, canvas);
     std::string command_line = std::string("\"") + program + "\"";
     std::vector<char> command(command_line.begin(), command_line.end());
@@ -106,10 +108,14 @@ ChildEnd run_replay_child(const char* program, const char* folder, const char* s
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_s) * 1000;
-    if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, environment.data(),
-                        folder, &startup, &process))
+    HANDLE job = make_process_job();
+    if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS | CREATE_SUSPENDED,
+                        environment.data(), folder, &startup, &process)) {
+        if (job != nullptr) CloseHandle(job);
         return end;
+    }
     end.started = true;
+    run_in_job(job, process);
     follow_program(process.hProcess, process.dwProcessId, deadline, &end);
     // The folder is removed next; the program must have let go of its files first.
     WaitForSingleObject(process.hProcess, 10000);
@@ -117,5 +123,9 @@ ChildEnd run_replay_child(const char* program, const char* folder, const char* s
     end.seconds = static_cast<double>(ended.QuadPart - started.QuadPart) / static_cast<double>(frequency.QuadPart);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    // Whatever the program started and left behind holds the work folder and would outlive
+    // the harness.
+    end.left_running = end_job_processes(job);
+    if (job != nullptr) CloseHandle(job);
     return end;
 }

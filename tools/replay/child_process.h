@@ -10,11 +10,14 @@ struct ChildEnd {
     bool timed_out;      // it ran past the limit and was ended
     uint32_t exit_code;  // its exit code, when it ended by itself
     double seconds;      // from start to end
+    int32_t left_running;  // processes the program started that were still running after it
+                           // ended, and that the harness ended
 };
 
 // Runs `program` in `folder` with the harness's environment plus KORVA_REPLAY=`script` and
 // KORVA_REPLAY_CANVAS=`canvas` (any earlier values of those two are dropped), and waits for
-// it at most `timeout_s` seconds before ending it.
+// it at most `timeout_s` seconds before ending it. Everything the program starts runs in a job
+// with it, and ends when it ends.
 ChildEnd run_replay_child(const char* program, const char* folder, const char* script, const char* canvas,
                           int32_t timeout_s);
 

@@ -13,7 +13,7 @@ const char* const REPLAY_USAGE =
     "  --update          with --expect: write the canvas to FILE as the new expected image\n"
     "  --timeout S       end the program after S seconds (default 60)\n"
     "Exit codes: 0 match, 1 pixels differ, 2 bad use or bad file, 3 the program's own non-zero\n"
-    "exit code, 4 crash, 5 time-out, 6 no canvas written.\n";
+    "exit code, 4 crash, 5 time-out, 6 no canvas written, 7 the script holds no script line.\n";
 
 // A whole argument of decimal digits within [low, high]; false for anything else.
 static bool parse_number(const char* text, int32_t low, int32_t high, int32_t* out) {
@@ -73,7 +73,10 @@ const char* parse_replay_options(int argc, const char* const* argv, ReplayOption
                 return "--tolerance needs a whole number of pixels, 0 or more";
             continue;
         }
-        if (arg[0] == '-' && arg[1] == '-') return "unknown option";
+        if (arg[0] == '-' && arg[1] == '-') {
+            out->unknown = arg;
+            return "unknown option";
+        }
         if (positional_count == 2) return "more than a program and a script";
         positional[positional_count++] = arg;
     }

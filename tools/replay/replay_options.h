@@ -13,6 +13,7 @@ enum ReplayExit : int32_t {
     REPLAY_CRASHED = 4,         // the program ended with an exception (exit code 0xC0000000 and up)
     REPLAY_TIMED_OUT = 5,       // the program did not end within the time limit and was ended
     REPLAY_NO_CANVAS = 6,       // the program ended with 0 but left no canvas file
+    REPLAY_NOTHING_TO_PLAY = 7, // the script holds no script line: no program was run
 };
 
 constexpr int32_t REPLAY_DEFAULT_TIMEOUT_S = 60;
@@ -28,6 +29,7 @@ struct ReplayOptions {
     int32_t tolerance;    // --tolerance: differing pixels still counted as a match
     bool update;          // --update: write the canvas as the expected image instead of comparing
     bool help;            // --help: print the usage and do nothing else
+    const char* unknown;  // after a failed parse: the unknown option, when that was the reason
 };
 
 // Reads the arguments after the program name. Returns null on success, else a one-line reason.

@@ -23,8 +23,8 @@ std::string make_work_folder() {
     return std::string();
 }
 
-void remove_work_folder(const std::string& folder) {
-    if (folder.empty()) return;
+bool remove_work_folder(const std::string& folder) {
+    if (folder.empty()) return true;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -34,7 +34,7 @@ void remove_work_folder(const std::string& folder) {
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    return RemoveDirectoryA(folder.c_str()) != 0;
 }
 
 std::string full_path(const char* path) {
@@ -49,23 +49,42 @@ bool is_file(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Far above any canvas (under 1 MB), and far below what would exhaust memory.
-static constexpr size_t MAX_FILE_BYTES = 64u << 20;
-
-bool read_whole_file(const std::string& path, std::vector<uint8_t>* out) {
+// MAX_FILE_BYTES is far above any canvas (under 1 MB), and far below what would exhaust memory.
+// A pipe or a device is refused before it is read: it has no end to read to, or gives what
+// was never a file.
+const char* read_whole_file(const std::string& path, std::vector<uint8_t>* out) {
     out->clear();
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    static uint8_t buffer[65536];
-    size_t got;
-    bool ok = true;
-    while (ok && (got = fread(buffer, 1, sizeof buffer, file)) > 0) {
-        out->insert(out->end(), buffer, buffer + got);
-        if (out->size() > MAX_FILE_BYTES) ok = false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return "a directory";
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? "no such file" : "cannot be opened";
     }
-    if (ferror(file)) ok = false;
-    fclose(file);
-    return ok;
+    const char* why = nullptr;
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        why = "not a regular file (a pipe or a device)";
+    } else if (!GetFileSizeEx(file, &size)) {
+        why = "cannot be read";
+    } else if (static_cast<uint64_t>(size.QuadPart) > MAX_FILE_BYTES) {
+        why = "larger than the 64 MB the harness reads";
+    } else {
+        out->resize(static_cast<size_t>(size.QuadPart));
+        size_t done = 0;
+        while (done < out->size()) {
+            DWORD got = 0;
+            DWORD chunk = static_cast<DWORD>(out->size() - done < (1u << 20) ? out->size() - done : (1u << 20));
+            if (!ReadFile(file, out->data() + done, chunk, &got, nullptr) || got == 0) break;
+            done += got;
+        }
+        // A file that shrank while it was read is what it now is; one that cannot be read is not.
+        if (done < out->size()) why = "cannot be read";
+    }
+    CloseHandle(file);
+    if (why != nullptr) out->clear();
+    return why;
 }
 
 bool write_whole_file(const std::string& path, const std::vector<uint8_t>& bytes) {

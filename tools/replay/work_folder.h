@@ -10,8 +10,9 @@
 // Makes a new, empty folder under the system's temporary folder; empty string on failure.
 std::string make_work_folder();
 
-// Removes the folder's files and then the folder itself (the program may have left some).
-void remove_work_folder(const std::string& folder);
+// Removes the folder's files and then the folder itself (the program may have left some);
+// false when the folder is still there.
+bool remove_work_folder(const std::string& folder);
 
 // The absolute form of a path given on the command line; empty when it has none.
 std::string full_path(const char* path);
@@ -19,8 +20,12 @@ std::string full_path(const char* path);
 // True when the path names an existing file (not a folder).
 bool is_file(const std::string& path);
 
-// Reads a whole file; false when it cannot be read or is larger than 64 MB.
-bool read_whole_file(const std::string& path, std::vector<uint8_t>* out);
+// The largest script or picture the harness reads.
+constexpr uint64_t MAX_FILE_BYTES = 64u << 20;
+
+// Reads a whole regular file of at most MAX_FILE_BYTES. Null when it was read; else what stood
+// in the way, as a few words for a message ("a directory", "larger than ...").
+const char* read_whole_file(const std::string& path, std::vector<uint8_t>* out);
 
 // Writes a whole file beside the old one and replaces it in one step; false when it cannot be
 // written, and then the old file is untouched and no new file is left behind.
