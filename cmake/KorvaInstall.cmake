@@ -37,4 +37,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake DESTINATION ${C
 if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
     install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/korva-run DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(FILES ${PROJECT_SOURCE_DIR}/scripts/korva-wine.sh DESTINATION ${CMAKE_INSTALL_DATADIR}/korva)
+    # The files korva-run --new writes.
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/scripts/starter DESTINATION ${CMAKE_INSTALL_DATADIR}/korva)
 endif()

@@ -84,6 +84,7 @@ constexpr int32_t KORVA_COLOR_COUNT = 24;
 int room_main();
 
 // Start-up and shut-down.
+// KORVA_open returns 1; while the library is open a second call creates nothing and returns 0.
 int KORVA_open();
 int KORVA_close();
 
@@ -140,9 +141,11 @@ int KORVA_clear();
 int KORVA_flush();
 int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text);
 
-// A screenshot of the canvas: the whole 601 x 540 canvas as a 24-bit BMP file. Returns 1, or 0
-// with a console message when there is no file name or the file cannot be written. In replay
-// mode KORVA_close calls it for the file that KORVA_REPLAY_CANVAS names.
+// A screenshot of the canvas: the whole 601 x 540 canvas as a 24-bit BMP file, written beside
+// `path` and then put in its place, so an old file is replaced whole or not at all. Returns 1, or
+// 0 with a console message when there is no file name, the library is not open, or the file
+// cannot be written. In replay mode KORVA_close calls it for the file that KORVA_REPLAY_CANVAS
+// names.
 int KORVA_save_canvas(const char* path);
 
 // The text console. KORVA_printf stores one line of at most 1023 characters and returns the

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds every program of examples/ as a user's own project would: copied to a folder outside
-# the source tree, with a CMakeLists.txt of the README's shape, against a freshly installed
-# package and its toolchain; then runs each one headless with the installed korva-run, closes it
-# as its close box would and expects exit code 0.
+# Builds the examples/ folder as a user's own project would: copied outside the source tree and
+# built with README.md's own lines against a freshly installed package and its toolchain; then
+# runs each program headless with the installed korva-run, closes it as its close box would and
+# expects exit code 0.
 #   examples_outside_test.sh BUILD_DIR WORKDIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "${1:?usage: examples_outside_test.sh BUILD_DIR WORKDIR SOURCE_DIR}" && pwd)
@@ -24,30 +24,28 @@ export KORVA_WINEPREFIX="$build/korva-run-prefix"
 names=()
 for source_file in "$source"/examples/*.cpp; do
     names+=("$(basename "$source_file" .cpp)")
-    cp "$source_file" "$project/"
 done
 ((${#names[@]} > 0)) || { echo "FAIL: no programs in $source/examples"; exit 1; }
-{
-    echo 'cmake_minimum_required(VERSION 3.20)'
-    echo 'project(my_examples LANGUAGES CXX)'
-    echo 'find_package(korva CONFIG REQUIRED)'
-    for name in "${names[@]}"; do
-        echo "add_executable($name WIN32 $name.cpp)"
-        echo "target_link_libraries($name PRIVATE korva::korva)"
-    done
-} >"$project/CMakeLists.txt"
+# The folder as it is in the repository, copied outside it.
+cp -r "$source/examples" "$project/examples"
 
-cmake -S "$project" -B "$project/build" -DCMAKE_TOOLCHAIN_FILE="$prefix/share/korva/mingw-w64-x86_64.cmake" \
-      -DCMAKE_PREFIX_PATH="$prefix" >"$work/configure.log" 2>&1 \
-    || { cat "$work/configure.log"; echo "FAIL: the examples did not configure outside the tree"; exit 1; }
-cmake --build "$project/build" >"$work/build.log" 2>&1 \
-    || { cat "$work/build.log"; echo "FAIL: the examples did not build outside the tree"; exit 1; }
+# README.md's lines for building the examples as a user's project, as written, with the prefix
+# at $HOME/korva and the run line left for the loop below.
+readme="$source/README.md"
+lines=$(readme_block examples) || exit 1
+build_lines=$(grep -E '^cmake ' <<<"$lines")
+[[ $(wc -l <<<"$build_lines") -eq 2 ]] || { echo "FAIL: README's examples block: expected two cmake lines"; exit 1; }
+grep -qE '^korva-run build/examples/[a-z_]+\.exe$' <<<"$lines" \
+    || { echo "FAIL: README's examples block: expected a 'korva-run build/examples/NAME.exe' line"; exit 1; }
+ln -s "$prefix" "$outside/korva"
+(cd "$project" && HOME="$outside" && eval "$(sed 's/$/ || exit 1/' <<<"$build_lines")") >"$work/build.log" 2>&1 \
+    || { cat "$work/build.log"; echo "FAIL: the examples did not build outside the tree with README's lines"; exit 1; }
 
 fail=0
 cd "$project"
 for name in "${names[@]}"; do
     status=0
-    "$prefix/bin/korva-run" --headless --seconds 1 --screenshot "$work/$name.png" "build/$name.exe" \
+    "$prefix/bin/korva-run" --headless --seconds 1 --screenshot "$work/$name.png" "build/examples/$name.exe" \
         >"$work/$name.log" 2>&1 || status=$?
     if ((status != 0)); then
         cat "$work/$name.log"

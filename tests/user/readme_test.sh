@@ -13,17 +13,6 @@ source=$(cd "${3:?}" && pwd)
 source "$source/tests/user/user_common.sh"
 readme="$source/README.md"
 
-# The lines of the fenced block that follows "<!-- readme-test: NAME -->" in the README.
-readme_block() {
-    local text
-    text=$(awk -v name="$1" '
-        $0 == "<!-- readme-test: " name " -->" { armed = 1; next }
-        armed && /^```/ { if (inside) exit; inside = 1; next }
-        inside { print }' "$readme")
-    [[ -n "$text" ]] || { echo "FAIL: README.md has no block marked 'readme-test: $1'" >&2; return 1; }
-    printf '%s\n' "$text"
-}
-
 # The first lines of each generated user script: stop at the first failure, show each command,
 # take the README's exports, and start in folder $1 (written as the script is to read it).
 script_head() {

@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Shared by the tests of a user's own programs (sourced): installing the package into a fresh
-# prefix and checking a screenshot for the first program's red circle.
+# prefix, taking a marked block of README.md, and checking a screenshot for the first program's
+# red circle.
 
 # Installs BUILD's package into PREFIX (emptied first); the log goes to LOG.
 install_package() {
@@ -35,3 +36,15 @@ check_red_circle() {
         return 1
     fi
 }
+
+# The lines of the fenced block that follows "<!-- readme-test: NAME -->" in the README.
+readme_block() {
+    local text
+    text=$(awk -v name="$1" '
+        $0 == "<!-- readme-test: " name " -->" { armed = 1; next }
+        armed && /^```/ { if (inside) exit; inside = 1; next }
+        inside { print }' "${readme:?}")
+    [[ -n "$text" ]] || { echo "FAIL: README.md has no block marked 'readme-test: $1'" >&2; return 1; }
+    printf '%s\n' "$text"
+}
+

@@ -167,6 +167,9 @@ int main(int argc, char** argv) {
     }
     DWORD exit_code = 0;
     GetExitCodeProcess(process.hProcess, &exit_code);
+    // The loader's own code for a DLL it could not find: a program linked without -static.
+    if (exit_code == 0xC0000135u)
+        fprintf(stderr, "korva-run: %s could not start: a DLL it needs is missing (link it with -static)\n", argv[2]);
     int32_t left = end_job_processes(job);
     if (left > 0) fprintf(stderr, "korva-run: the program left %d process(es) running; they were ended\n", left);
     fflush(stderr);

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# korva-run under real use, from the source tree with this build's launcher and harness: two runs
+# at once on one Wine prefix each close their own program, which ends through its own code; Ctrl+C
+# and kill end every mode at once and leave nothing running; a missing tool is named before
+# anything starts; and --seconds is measured by the clock, not by counting sleeps.
+#   runner_test.sh BUILD_DIR WORKDIR SOURCE_DIR
+set -uo pipefail
+build=$(cd "${1:?usage: runner_test.sh BUILD_DIR WORKDIR SOURCE_DIR}" && pwd)
+work=${2:?}
+source=$(cd "${3:?}" && pwd)
+runner="$source/scripts/korva-run"
+export KORVA_LAUNCHER="$build/tools/korva-launch.exe"
+export KORVA_REPLAY_HARNESS="$build/tools/korva-replay.exe"
+export KORVA_WINEPREFIX="$build/korva-run-prefix"
+click_pad="$build/examples/click_pad.exe"
+fixture="$build/tests/replay_fixture.exe"
+rm -rf "$work"
+mkdir -p "$work"
+failures=()
+
+# Whether any process of this test's programs is still running.
+leftovers() {
+    pgrep -af 'click_pad\.exe|replay_fixture\.exe|korva-launch\.exe|korva-replay\.exe' | grep -v pgrep || true
+}
+
+# ---- two runs at once on one prefix ------------------------------------------------------------
+# click_pad asks for a title, draws, and saves click_pad.bmp when its loop ends: the file is
+# there only if the program ended through its own code.
+for run in first second; do
+    mkdir -p "$work/$run"
+done
+(cd "$work/first" && "$runner" --headless --seconds 4 "$click_pad" >run.log 2>&1; echo $? >status) &
+sleep 1
+(cd "$work/second" && "$runner" --headless --seconds 2 "$click_pad" >run.log 2>&1; echo $? >status) &
+wait
+for run in first second; do
+    status=$(cat "$work/$run/status")
+    [[ "$status" == 0 ]] || failures+=("two at once: the $run run ended with $status: $(cat "$work/$run/run.log")")
+    [[ -f "$work/$run/click_pad.bmp" ]] || failures+=("two at once: the $run program did not end through its own code")
+done
+
+# ---- signals -----------------------------------------------------------------------------------
+# Starts korva-run in the background (ARGS...), waits until the program runs, sends SIGNAL and
+# expects EXIT soon after, with nothing of the run left behind.
+stop_with() {
+    local name=$1 signal=$2 expected=$3 pattern=$4
+    shift 4
+    local dir="$work/signal-$name"
+    mkdir -p "$dir"
+    (cd "$dir" && exec "$runner" "$@" >run.log 2>&1) &
+    local pid=$!
+    for _ in $(seq 600); do
+        pgrep -f "$pattern" >/dev/null && break
+        sleep 0.1
+    done
+    sleep 1
+    kill -s "$signal" "$pid"
+    # Far below the run's own end (--seconds 120, --timeout 120): the run must answer the signal.
+    local status=""
+    for _ in $(seq 200); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid"; status=$?; break; }
+        sleep 0.1
+    done
+    if [[ -z "$status" ]]; then
+        failures+=("$name: korva-run did not answer $signal within 20 s")
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    elif [[ "$status" != "$expected" ]]; then
+        failures+=("$name: expected exit code $expected after $signal, got $status: $(cat "$dir/run.log")")
+    fi
+    sleep 1
+    local left
+    left=$(leftovers)
+    [[ -z "$left" ]] || { failures+=("$name: left running after $signal: $left"); pkill -9 -f 'click_pad\.exe|replay_fixture\.exe|korva-launch\.exe|korva-replay\.exe'; }
+}
+printf 'KORVA_KBD(104);\r\n' >"$work/hang.scr"
+stop_with "Ctrl+C, timed run" INT 130 'click_pad\.exe' --headless --seconds 120 "$click_pad"
+stop_with "kill, timed run" TERM 143 'click_pad\.exe' --headless --seconds 120 "$click_pad"
+stop_with "kill, run until it ends" TERM 143 'click_pad\.exe' "$click_pad"
+stop_with "Ctrl+C, replay" INT 130 'replay_fixture\.exe' --replay "$work/hang.scr" --timeout 120 "$fixture"
+stop_with "kill, replay" TERM 143 'replay_fixture\.exe' --replay "$work/hang.scr" --timeout 120 "$fixture"
+
+# ---- tools named up front ----------------------------------------------------------------------
+# A PATH with everything but one tool.
+path_without() {
+    local dir="$work/path-without-$1" d f
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    for d in /usr/local/bin /usr/bin /bin; do
+        for f in "$d"/*; do
+            [[ -e "$dir/${f##*/}" || "${f##*/}" == "$1" ]] || ln -s "$f" "$dir/${f##*/}"
+        done
+    done
+    echo "$dir"
+}
+check_missing() {
+    local tool=$1 pattern=$2
+    shift 2
+    local out status=0
+    out=$(PATH=$(path_without "$tool") "$runner" "$@" 2>&1 >/dev/null) || status=$?
+    ((status == 2)) && grep -q "$pattern" <<<"$out" ||
+        failures+=("without $tool: expected exit code 2 and a line naming it, got $status: $out")
+}
+check_missing Xvfb "needs Xvfb" --headless --seconds 1 "$click_pad"
+check_missing import "needs import" --headless --seconds 1 --screenshot "$work/shot.png" "$click_pad"
+
+# ---- --seconds by the clock --------------------------------------------------------------------
+# A sleep four times too slow, as on a loaded machine: the run still ends near its time.
+slow="$work/slow-sleep"
+mkdir -p "$slow"
+printf '#!/bin/bash\nexec /bin/sleep "$(awk -v s="$1" '"'"'BEGIN { print s * 4 }'"'"')"\n' >"$slow/sleep"
+chmod +x "$slow/sleep"
+mkdir -p "$work/clock"
+start=$(date +%s)
+(cd "$work/clock" && PATH="$slow:$PATH" "$runner" --headless --seconds 3 "$click_pad" >run.log 2>&1)
+status=$?
+took=$(($(date +%s) - start))
+((status == 0)) || failures+=("--seconds with a slow sleep: exit code $status: $(cat "$work/clock/run.log")")
+# Counted sleeps would take 12 s and more after the window; the clock, 3 s plus start and close.
+((took < 11)) || failures+=("--seconds 3 with a slow sleep took $took s: the time is counted by sleeps")
+
+if ((${#failures[@]} > 0)); then
+    printf 'FAIL: %s\n' "${failures[@]}"
+    exit 1
+fi
+echo "runner: two runs at once, signals in every mode, missing tools and the clock all as expected"
