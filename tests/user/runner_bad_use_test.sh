@@ -13,6 +13,7 @@ printf 'just some text\n' >notes.exe
 : >empty.exe
 printf 'MZ not really a program\n' >fake.exe
 printf '// mine\n' >existing/main.cpp
+mkfifo a_pipe
 
 fail=0
 # name | environment (VAR=value, or -) | arguments (split on spaces; "a folder" is a directory)
@@ -34,6 +35,10 @@ cases=(
     "--replay with no such script|-|--replay missing.scr fake.exe"
     "a replay option before --replay|-|--expect shot.bmp --replay notes.exe fake.exe"
     "--replay with program arguments|-|--replay notes.exe fake.exe extra"
+    "--replay with a directory|-|--replay a_folder fake.exe"
+    "--replay with a pipe|-|--replay a_pipe fake.exe"
+    "--replay with a device|-|--replay /dev/zero fake.exe"
+    "--expect naming a directory|-|--replay notes.exe --expect a_folder fake.exe"
 )
 for c in "${cases[@]}"; do
     IFS='|' read -r name env args <<<"$c"
