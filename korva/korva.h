@@ -47,6 +47,12 @@ constexpr int32_t KORVA_PERIODIC = 3;
 constexpr int32_t KORVA_EXIT = 4;
 constexpr int32_t KORVA_ENTER = 5;
 constexpr int32_t KORVA_LEAVE = 6;
+// Event kinds a program gets only after switching them on (KORVA_mouse, KORVA_held_keys).
+constexpr int32_t KORVA_BUTTON_DOWN = 7;   // a right or middle press; key names the button
+constexpr int32_t KORVA_BUTTON_UP = 8;     // a release of any button; key names the button
+constexpr int32_t KORVA_MOTION = 9;        // the pointer moved; key holds the buttons held
+constexpr int32_t KORVA_KEY_PRESS = 10;    // a key went down (not its repeats); key is its code
+constexpr int32_t KORVA_KEY_RELEASE = 11;  // a key came up; key is its code
 
 // Animation codes of KORVA_animate.
 constexpr int32_t ANIMATE_HALT = 0;
@@ -111,6 +117,29 @@ constexpr char KORVA_KEY_SPACE = 32;
 constexpr char KORVA_KEY_DELETE = 127;
 int KORVA_frame_rate(int32_t per_second);
 int KORVA_keyboard(int32_t flag);
+
+// The whole mouse (off until switched on). KORVA_mouse(KORVA_MOUSE_BUTTONS): right and middle
+// presses become KORVA_BUTTON_DOWN, releases of every button KORVA_BUTTON_UP, and moves while a
+// button is held KORVA_MOTION, also outside the window until the last button is released; a
+// left press stays the KORVA_MOUSE event it always is. KORVA_MOUSE_ALL_MOTION adds moves with no
+// button held. 0 switches it off. Returns 1, or 0 before KORVA_open.
+constexpr int32_t KORVA_MOUSE_BUTTONS = 1;
+constexpr int32_t KORVA_MOUSE_ALL_MOTION = 2;
+constexpr char KORVA_BUTTON_LEFT = 1;
+constexpr char KORVA_BUTTON_RIGHT = 2;
+constexpr char KORVA_BUTTON_MIDDLE = 4;
+int KORVA_mouse(int32_t mode);
+
+// Held keys (off until switched on). KORVA_held_keys(1): each key of the table in docs/API.md
+// makes KORVA_KEY_PRESS when it goes down and KORVA_KEY_RELEASE when it comes up, never for its
+// repeats. KORVA_key_held(code) answers from the events the waits have returned (so a replay
+// answers alike): 1 while that key is down, else 0. Letters are their capitals ('A'; 'a' is
+// taken as 'A'), digits themselves, the arrows, Space, Enter, Escape, Backspace, Tab and Delete
+// their KORVA_KEY_ codes, and Shift and Ctrl the two codes below. Returns 1, or 0 before open.
+constexpr char KORVA_KEY_SHIFT = 16;
+constexpr char KORVA_KEY_CONTROL = 17;
+int KORVA_held_keys(int32_t flag);
+int KORVA_key_held(char code);
 
 // Drawing primitives, each in an integer form and a Point form.
 int KORVA_draw_pixel(int32_t color, int32_t x, int32_t y);

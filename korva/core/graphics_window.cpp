@@ -1,7 +1,9 @@
 // The graphics window's procedure: menu commands, Ctrl shortcuts, keys, the mouse, the tick flag,
 // the origin and the repaint. It only sets library state; the event wait turns that into events.
+#include "korva/core/held_keys.h"
 #include "korva/core/keyboard.h"
 #include "korva/core/menu.h"
+#include "korva/core/mouse.h"
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
 #include "korva/draw/raster.h"
@@ -38,24 +40,33 @@ static void on_paint(HWND window) {
     korva_state.canvas_dirty = 0;
 }
 
-static void on_key_down(WPARAM key) {
-    if (key == VK_CONTROL) {
-        korva_state.control_key_down = 1;
-        return;
-    }
-    key_down_event(key);
-    // The held state comes from the key messages alone; the keyboard is never asked.
-    if (!korva_state.control_key_down) return;
+static const Shortcut* shortcut_of(WPARAM key) {
     for (const Shortcut& shortcut : SHORTCUTS) {
-        if (shortcut.key == key) {
-            run_menu_command(shortcut.command);
-            return;
-        }
+        if (shortcut.key == key) return &shortcut;
     }
+    return nullptr;
 }
 
-static void on_key_up(WPARAM key) {
+// A key that is a Ctrl shortcut runs its command and makes no key event of any kind. Otherwise
+// a held-key event, when those are on, takes the press; else a keyboard event may.
+static void on_key_down(WPARAM key, LPARAM info) {
+    if (key == VK_CONTROL) {
+        korva_state.control_key_down = 1;
+        held_key_message(key, info, true);
+        return;
+    }
+    // The held state comes from the key messages alone; the keyboard is never asked.
+    const Shortcut* shortcut = korva_state.control_key_down ? shortcut_of(key) : nullptr;
+    if (shortcut != nullptr) {
+        run_menu_command(shortcut->command);
+        return;
+    }
+    if (!held_key_message(key, info, true)) key_down_event(key);
+}
+
+static void on_key_up(WPARAM key, LPARAM info) {
     if (key == VK_CONTROL) korva_state.control_key_down = 0;
+    held_key_message(key, info, false);
 }
 
 static void on_left_button_down(LPARAM position) {
@@ -86,10 +97,10 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
         if (wparam <= 0x7FFFFFFF) run_menu_command(static_cast<int32_t>(wparam));
         return 0;
     case WM_KEYDOWN:
-        on_key_down(wparam);
+        on_key_down(wparam, lparam);
         return 0;
     case WM_KEYUP:
-        on_key_up(wparam);
+        on_key_up(wparam, lparam);
         return 0;
     case WM_CHAR:
         character_event(wparam);
@@ -99,7 +110,24 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
         return 0;
     case WM_LBUTTONDOWN:
         on_left_button_down(lparam);
+        mouse_button_message(message, lparam);
         return 0;
+    // The rest of the mouse is the platform's own until the program asks for it.
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        if (!korva_state.mouse.buttons) return DefWindowProcA(window, message, wparam, lparam);
+        mouse_button_message(message, lparam);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!korva_state.mouse.buttons) return DefWindowProcA(window, message, wparam, lparam);
+        mouse_motion_message(wparam, lparam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        mouse_capture_lost();
+        return DefWindowProcA(window, message, wparam, lparam);
     default:
         return DefWindowProcA(window, message, wparam, lparam);
     }

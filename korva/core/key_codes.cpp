@@ -42,3 +42,25 @@ int32_t key_code_of_character(uint32_t character, bool control_down) {
         return NO_KEY_EVENT;
     }
 }
+
+struct HeldKeyCode {
+    uint32_t virtual_key;
+    char code;
+};
+static const HeldKeyCode HELD_KEY_CODES[] = {
+    {0x08, KORVA_KEY_BACKSPACE}, {0x09, KORVA_KEY_TAB},   {0x0D, KORVA_KEY_ENTER},      {0x10, KORVA_KEY_SHIFT},
+    {0x11, KORVA_KEY_CONTROL},   {0x1B, KORVA_KEY_ESCAPE}, {0x20, KORVA_KEY_SPACE},     {0x25, KORVA_KEY_LEFT},
+    {0x26, KORVA_KEY_UP},        {0x27, KORVA_KEY_RIGHT},  {0x28, KORVA_KEY_DOWN},      {0x2E, KORVA_KEY_DELETE},
+    // The left and right Shift and Ctrl keys, as some keyboards report them.
+    {0xA0, KORVA_KEY_SHIFT},     {0xA1, KORVA_KEY_SHIFT},  {0xA2, KORVA_KEY_CONTROL},   {0xA3, KORVA_KEY_CONTROL},
+};
+
+int32_t held_key_code(uint32_t virtual_key) {
+    // The virtual-key codes of letters and digits are their capitals and digits.
+    if ((virtual_key >= 'A' && virtual_key <= 'Z') || (virtual_key >= '0' && virtual_key <= '9'))
+        return static_cast<int32_t>(virtual_key);
+    for (const HeldKeyCode& k : HELD_KEY_CODES) {
+        if (k.virtual_key == virtual_key) return k.code;
+    }
+    return NO_KEY_EVENT;
+}

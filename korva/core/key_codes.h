@@ -16,4 +16,8 @@ int32_t key_code_of_key_down(uint32_t virtual_key);
 // event: Ctrl+letter presses are shortcuts (or control codes), not keys.
 int32_t key_code_of_character(uint32_t character, bool control_down);
 
+// The code of a key for held-key events (letters as capitals, digits, the arrows, Space, Enter,
+// Escape, Backspace, Tab, Delete, Shift, Ctrl), or NO_KEY_EVENT for any other key.
+int32_t held_key_code(uint32_t virtual_key);
+
 #endif

@@ -49,6 +49,21 @@ struct KeyboardChoice {
     uint8_t events;               // typed keys become KORVA_KBD events
 };
 
+// The whole mouse (KORVA_mouse, korva/core/mouse.cpp).
+struct MouseChoice {
+    uint8_t buttons;              // presses, releases and drags become events
+    uint8_t all_motion;           // moves with no button held become events too
+    uint8_t held;                 // buttons held, as the button messages tell (KORVA_BUTTON_ bits)
+    int32_t last_x;               // device position of the last move made an event, so that
+    int32_t last_y;               // the system's repeated moves to the same place make none
+};
+
+// Held keys (KORVA_held_keys, korva/core/held_keys.cpp).
+struct HeldKeys {
+    uint8_t events;               // keys going down and up become events
+    uint8_t held[128];            // per key code: down, as the events the waits returned tell
+};
+
 struct LibraryState {
     // Animation and start-up values.
     uint8_t quit_requested;       // ANIMATE_QUIT was asked for; every later wait returns KORVA_EXIT
@@ -105,6 +120,8 @@ struct LibraryState {
     ReplayChoices replay;         // replay mode and command lines (environment, KORVA_open)
     FramePace frame;              // timed animation (KORVA_frame_rate)
     KeyboardChoice keyboard;      // typed keys as events (KORVA_keyboard)
+    MouseChoice mouse;            // the whole mouse as events (KORVA_mouse)
+    HeldKeys held_keys;           // keys down and up as events (KORVA_held_keys)
 
     // The console window's whole client area was invalidated and its paint has not run since
     // (console). Only a hint: the window's own update region is asked before trusting it.

@@ -5,6 +5,7 @@
 
 #include "korva/console/console_paint.h"
 #include "korva/core/frame_pace.h"
+#include "korva/core/held_keys.h"
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
 #include "korva/draw/raster.h"
@@ -150,6 +151,7 @@ int32_t await_event(EventRecord* out) {
     }
 
     hand_to_recorder();
+    note_returned_event(s.event_kind, s.event.key);
     s.event.region = s.entry_direction;
     *out = s.event;
     return s.quit_requested ? KORVA_EXIT : s.event_kind;

@@ -19,6 +19,13 @@ void stop_playback() {
     CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
 }
 
+// Whether the program has switched on the events of this kind.
+static bool switched_on(int32_t kind) {
+    const LibraryState& s = korva_state;
+    if (kind == KORVA_KEY_PRESS || kind == KORVA_KEY_RELEASE) return s.held_keys.events != 0;
+    return s.mouse.buttons != 0;
+}
+
 int play_event() {
     LibraryState& s = korva_state;
     if (s.script_file != nullptr && s.script_mode == SCRIPT_WRITING) {
@@ -80,6 +87,22 @@ int play_event() {
         // which is nothing pending.
         s.event_kind = KORVA_PERIODIC;
         s.periodic_count = line.count - 1;
+        break;
+    case KORVA_BUTTON_DOWN:
+    case KORVA_BUTTON_UP:
+    case KORVA_MOTION:
+    case KORVA_KEY_PRESS:
+    case KORVA_KEY_RELEASE:
+        // Played only to a program that has switched such events on, as it had when recording;
+        // to any other the line is not a script line.
+        if (!switched_on(line.kind)) {
+            stop_playback();
+            return 0;
+        }
+        s.event_kind = line.kind;
+        s.event.x = line.x;
+        s.event.y = line.y;
+        s.event.key = static_cast<char>(line.key);
         break;
     default:
         // Not a script line (a command line too, unless the program plays them): playback

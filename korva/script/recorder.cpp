@@ -47,6 +47,18 @@ void record_event(int32_t kind, EventRecord event) {
     case KORVA_PERIODIC:
         first = korva_state.periodic_count;
         break;
+    case KORVA_BUTTON_DOWN:
+    case KORVA_BUTTON_UP:
+    case KORVA_MOTION:
+    case KORVA_KEY_PRESS:
+    case KORVA_KEY_RELEASE: {
+        // Only a program that switched these events on has them to write.
+        char line[SCRIPT_LINE_FORMAT_SIZE];
+        if (format_event_line(kind, event.x, event.y, static_cast<int8_t>(event.key), line, sizeof line) == 0) return;
+        fputs(line, korva_state.script_file);
+        fflush(korva_state.script_file);
+        return;
+    }
     default:
         return;
     }

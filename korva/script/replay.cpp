@@ -83,7 +83,7 @@ const char* script_file_name() {
 // the run differ from the script; painting, timers, the close box and quitting go through.
 static bool is_live_input(const MSG& message) {
     if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) return true;
-    if (message.message >= WM_LBUTTONDOWN && message.message <= WM_MOUSELAST) return true;
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) return true;
     return message.message == WM_COMMAND && message.hwnd == korva_state.graphics_window;
 }
 

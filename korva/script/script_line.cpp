@@ -2,8 +2,10 @@
 //
 // How a line is read:
 // - The character at index 6 (right after "KORVA_") picks the kind; nothing before it is
-//   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command; anything else, or a
-//   line of fewer than seven characters, is not a script line. Whether a command line is
+//   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command; and, for the events a
+//   program switches on itself, 'B' button ("KORVA_BUTTON(x, y, button, down);"), 'T' motion
+//   ("KORVA_TRACK(x, y, buttons);") and 'H' held key ("KORVA_HOLD(key, down);"). Anything
+//   else, or a line of fewer than seven characters, is not a script line. Whether a command line is
 //   played at all is the player's choice, not the reader's.
 // - A number is found by skipping to the first digit or '-' (for 'P' to the first digit:
 //   a '-' is skipped like any other character) and taking the run of such characters that
@@ -97,6 +99,22 @@ ScriptLine parse_script_line(const char* line, size_t size) {
         result.kind = SCRIPT_COMMAND;
         result.command = next_number(line, length, &pos, true);
         break;
+    case 'B':
+        result.x = next_number(line, length, &pos, true);
+        result.y = next_number(line, length, &pos, true);
+        result.key = low_byte(next_number(line, length, &pos, true));
+        result.kind = next_number(line, length, &pos, true) != 0 ? KORVA_BUTTON_DOWN : KORVA_BUTTON_UP;
+        break;
+    case 'T':
+        result.kind = KORVA_MOTION;
+        result.x = next_number(line, length, &pos, true);
+        result.y = next_number(line, length, &pos, true);
+        result.key = low_byte(next_number(line, length, &pos, true));
+        break;
+    case 'H':
+        result.key = low_byte(next_number(line, length, &pos, true));
+        result.kind = next_number(line, length, &pos, true) != 0 ? KORVA_KEY_PRESS : KORVA_KEY_RELEASE;
+        break;
     default:
         break;
     }
@@ -128,4 +146,32 @@ int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, s
         return static_cast<size_t>(n) < size ? n : static_cast<int>(size - 1);
     }
     return 0;
+}
+
+int format_event_line(int32_t kind, int32_t x, int32_t y, int32_t key, char* out, size_t size) {
+    if (size == 0) return 0;
+    out[0] = '\0';
+    int n = -1;
+    switch (kind) {
+    case KORVA_BUTTON_DOWN:
+    case KORVA_BUTTON_UP:
+        n = snprintf(out, size, "KORVA_BUTTON(%d, %d, %d, %d);\n", static_cast<int>(x), static_cast<int>(y),
+                     static_cast<int>(key), kind == KORVA_BUTTON_DOWN ? 1 : 0);
+        break;
+    case KORVA_MOTION:
+        n = snprintf(out, size, "KORVA_TRACK(%d, %d, %d);\n", static_cast<int>(x), static_cast<int>(y),
+                     static_cast<int>(key));
+        break;
+    case KORVA_KEY_PRESS:
+    case KORVA_KEY_RELEASE:
+        n = snprintf(out, size, "KORVA_HOLD(%d, %d);\n", static_cast<int>(key), kind == KORVA_KEY_PRESS ? 1 : 0);
+        break;
+    default:
+        return format_script_line(kind, x, y, out, size);
+    }
+    if (n < 0) {
+        out[0] = '\0';
+        return 0;
+    }
+    return static_cast<size_t>(n) < size ? n : static_cast<int>(size - 1);
 }

@@ -23,8 +23,11 @@ constexpr int32_t SCRIPT_COMMAND = 100;
 
 // What one line asks the player for.
 struct ScriptLine {
-    int32_t kind;     // KORVA_MOUSE, KORVA_KBD, KORVA_PERIODIC, SCRIPT_COMMAND, or KORVA_NONE:
+    int32_t kind;     // KORVA_MOUSE, KORVA_KBD, KORVA_PERIODIC, SCRIPT_COMMAND, one of the
+                      // switched-on kinds (KORVA_BUTTON_DOWN to KORVA_KEY_RELEASE), or KORVA_NONE:
                       // not a script line
+                      // (button and motion lines: x and y as for a click, and key the button
+                      // or the buttons held; held-key lines: key)
     int32_t x;        // KORVA_MOUSE: the first number
     int32_t y;        // KORVA_MOUSE: the second number
     int8_t key;       // KORVA_KBD: the low 8 bits of the number, as a signed value
@@ -42,5 +45,10 @@ ScriptLine parse_script_line(const char* line, size_t size);
 // SCRIPT_COMMAND `first` is the command id.
 // Any other kind has no line: `out` becomes empty (when size > 0) and the result is 0.
 int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, size_t size);
+
+// The line of an event of a switched-on kind (button, motion, held key) at (x, y) with its key
+// (button, buttons held or key code), as format_script_line writes it; any other kind is given
+// to format_script_line with x and y as its two values.
+int format_event_line(int32_t kind, int32_t x, int32_t y, int32_t key, char* out, size_t size);
 
 #endif

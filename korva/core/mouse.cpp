@@ -1,0 +1,102 @@
+// KORVA_mouse and the events of the whole mouse. Positions are the library's drawing
+// coordinates; while a button is held the window keeps the mouse (capture), so a drag that
+// leaves the window still reports its moves and ends with its release.
+#include "korva/core/mouse.h"
+
+#include "korva/core/state.h"
+
+constexpr char MOUSE_MODE_MESSAGE[] = "Mouse mode %d not possible, using mouse mode %d\n";
+
+// The signed client position the message carries: outside the window it may be negative.
+static int32_t client_x(LPARAM position) {
+    return static_cast<int16_t>(static_cast<uint32_t>(position) & 0xFFFF);
+}
+static int32_t client_y(LPARAM position) {
+    return static_cast<int16_t>((static_cast<uint32_t>(position) >> 16) & 0xFFFF);
+}
+
+static void make_mouse_event(int32_t kind, LPARAM position, char key) {
+    LibraryState& s = korva_state;
+    s.event.x = client_x(position) - s.origin_x;
+    s.event.y = s.origin_y - client_y(position);
+    s.event.key = key;
+    s.event_kind = kind;
+}
+
+static void hold(char button) {
+    LibraryState& s = korva_state;
+    if (s.mouse.held == 0) SetCapture(s.graphics_window);
+    s.mouse.held = static_cast<uint8_t>(s.mouse.held | button);
+}
+
+static void let_go(char button) {
+    LibraryState& s = korva_state;
+    s.mouse.held = static_cast<uint8_t>(s.mouse.held & ~button);
+    if (s.mouse.held == 0 && GetCapture() == s.graphics_window) ReleaseCapture();
+}
+
+void mouse_button_message(UINT message, LPARAM position) {
+    if (!korva_state.mouse.buttons) return;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        hold(KORVA_BUTTON_LEFT);
+        return;
+    case WM_RBUTTONDOWN:
+        hold(KORVA_BUTTON_RIGHT);
+        make_mouse_event(KORVA_BUTTON_DOWN, position, KORVA_BUTTON_RIGHT);
+        return;
+    case WM_MBUTTONDOWN:
+        hold(KORVA_BUTTON_MIDDLE);
+        make_mouse_event(KORVA_BUTTON_DOWN, position, KORVA_BUTTON_MIDDLE);
+        return;
+    case WM_LBUTTONUP:
+        let_go(KORVA_BUTTON_LEFT);
+        make_mouse_event(KORVA_BUTTON_UP, position, KORVA_BUTTON_LEFT);
+        return;
+    case WM_RBUTTONUP:
+        let_go(KORVA_BUTTON_RIGHT);
+        make_mouse_event(KORVA_BUTTON_UP, position, KORVA_BUTTON_RIGHT);
+        return;
+    case WM_MBUTTONUP:
+        let_go(KORVA_BUTTON_MIDDLE);
+        make_mouse_event(KORVA_BUTTON_UP, position, KORVA_BUTTON_MIDDLE);
+        return;
+    default:
+        return;
+    }
+}
+
+void mouse_motion_message(WPARAM buttons, LPARAM position) {
+    LibraryState& s = korva_state;
+    if (!s.mouse.buttons) return;
+    char held = static_cast<char>(((buttons & MK_LBUTTON) ? KORVA_BUTTON_LEFT : 0) |
+                                  ((buttons & MK_RBUTTON) ? KORVA_BUTTON_RIGHT : 0) |
+                                  ((buttons & MK_MBUTTON) ? KORVA_BUTTON_MIDDLE : 0));
+    if (held == 0 && !s.mouse.all_motion) return;
+    // A press or release is never replaced by a move.
+    if (s.event_kind != KORVA_NONE && s.event_kind != KORVA_MOTION) return;
+    // The system repeats a move to the same place (after a click, when a window shows); only
+    // a move to somewhere else is one.
+    if (client_x(position) == s.mouse.last_x && client_y(position) == s.mouse.last_y) return;
+    s.mouse.last_x = client_x(position);
+    s.mouse.last_y = client_y(position);
+    make_mouse_event(KORVA_MOTION, position, held);
+}
+
+void mouse_capture_lost() {
+    korva_state.mouse.held = 0;
+}
+
+int KORVA_mouse(int32_t mode) {
+    LibraryState& s = korva_state;
+    if (s.graphics_window == nullptr) return 0;
+    int32_t used = mode & (KORVA_MOUSE_BUTTONS | KORVA_MOUSE_ALL_MOTION);
+    // All motion is the buttons and more.
+    if (used & KORVA_MOUSE_ALL_MOTION) used |= KORVA_MOUSE_BUTTONS;
+    if ((mode & ~(KORVA_MOUSE_BUTTONS | KORVA_MOUSE_ALL_MOTION)) != 0) KORVA_printf(MOUSE_MODE_MESSAGE, mode, used);
+    s.mouse.buttons = (used & KORVA_MOUSE_BUTTONS) ? 1 : 0;
+    s.mouse.all_motion = (used & KORVA_MOUSE_ALL_MOTION) ? 1 : 0;
+    s.mouse.last_x = s.mouse.last_y = INT32_MIN;
+    if (!s.mouse.buttons && s.mouse.held != 0) let_go(static_cast<char>(s.mouse.held));
+    return 1;
+}
