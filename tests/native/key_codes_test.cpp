@@ -34,3 +34,19 @@ TEST(KeyCodes, CharactersKeepTheirCodeExceptControlCodesAndWhileCtrlIsHeld) {
         EXPECT_EQ(key_code_of_character(c.character, c.control_down), c.expected)
             << "character " << c.character << (c.control_down ? " with Ctrl" : "");
 }
+
+TEST(KeyCodes, HeldKeysOfAGameHaveTheirCodes) {
+    const struct {
+        uint32_t virtual_key;
+        int32_t code;
+    } cases[] = {
+        {'A', 'A'}, {'Z', 'Z'}, {'0', '0'}, {'9', '9'}, {0x25, KORVA_KEY_LEFT}, {0x27, KORVA_KEY_RIGHT},
+        {0x26, KORVA_KEY_UP}, {0x28, KORVA_KEY_DOWN}, {0x20, KORVA_KEY_SPACE}, {0x0D, KORVA_KEY_ENTER},
+        {0x1B, KORVA_KEY_ESCAPE}, {0x10, KORVA_KEY_SHIFT}, {0xA1, KORVA_KEY_SHIFT}, {0x11, KORVA_KEY_CONTROL},
+        {0x70, NO_KEY_EVENT},  // F1
+        {0x12, NO_KEY_EVENT},  // Alt
+        {'a', NO_KEY_EVENT},   // no key has a lower-case virtual-key code
+        {0x1FF, NO_KEY_EVENT},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.code, held_key_code(c.virtual_key)) << "virtual key " << c.virtual_key;
+}

@@ -212,3 +212,39 @@ TEST(ScriptLine, WrittenLinesReadBackToTheSameValues) {
 }
 
 }  // namespace
+
+namespace {
+
+// The lines of the events a program switches on: each written line reads back to its event, and
+// the old kinds read as they always did.
+TEST(ScriptLine, SwitchedOnEventsWriteAndReadTheirOwnLines) {
+    const struct {
+        int32_t kind, x, y, key;
+        const char* line;
+    } cases[] = {
+        {KORVA_BUTTON_DOWN, -20, 30, KORVA_BUTTON_RIGHT, "KORVA_BUTTON(-20, 30, 2, 1);\n"},
+        {KORVA_BUTTON_UP, 2147483647, -2147483647 - 1, KORVA_BUTTON_LEFT, "KORVA_BUTTON(2147483647, -2147483648, 1, 0);\n"},
+        {KORVA_MOTION, 5, -6, KORVA_BUTTON_LEFT | KORVA_BUTTON_MIDDLE, "KORVA_TRACK(5, -6, 5);\n"},
+        {KORVA_MOTION, 0, 0, 0, "KORVA_TRACK(0, 0, 0);\n"},
+        {KORVA_KEY_PRESS, 0, 0, 'A', "KORVA_HOLD(65, 1);\n"},
+        {KORVA_KEY_RELEASE, 0, 0, KORVA_KEY_CONTROL, "KORVA_HOLD(17, 0);\n"},
+        {KORVA_MOUSE, 3, 4, 0, "KORVA_MOUSE(3, 4);\n"},
+    };
+    for (const auto& c : cases) {
+        char out[SCRIPT_LINE_FORMAT_SIZE];
+        int n = format_event_line(c.kind, c.x, c.y, c.key, out, sizeof out);
+        EXPECT_STREQ(c.line, out);
+        EXPECT_EQ(static_cast<int>(strlen(c.line)), n);
+        ScriptLine read = parse_script_line(out, sizeof out);
+        EXPECT_EQ(c.kind, read.kind) << c.line;
+        EXPECT_EQ(c.x, read.x) << c.line;
+        EXPECT_EQ(c.y, read.y) << c.line;
+        if (c.kind != KORVA_MOUSE) EXPECT_EQ(c.key, read.key) << c.line;
+    }
+    // Lines the recorder never writes still read safely: missing numbers are 0.
+    EXPECT_EQ(KORVA_BUTTON_UP, parse_script_line("KORVA_BUTTON(1, 2, 4", 20).kind);
+    EXPECT_EQ(KORVA_KEY_RELEASE, parse_script_line("KORVA_HOLD", 10).kind);
+    EXPECT_EQ(KORVA_NONE, parse_script_line("KORVA_ZOOM(1);", 14).kind);
+}
+
+}  // namespace
