@@ -5,7 +5,8 @@ add_library(korva::korva ALIAS korva)
 target_include_directories(korva PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:include>)
-target_link_libraries(korva PUBLIC user32 gdi32 kernel32)
+# Pictures: the platform's imaging component (windowscodecs, through COM) and its blend (msimg32).
+target_link_libraries(korva PUBLIC user32 gdi32 kernel32 msimg32 windowscodecs ole32 uuid)
 korva_warnings(korva)
 include(${CMAKE_CURRENT_LIST_DIR}/KorvaInstall.cmake)
 

@@ -177,6 +177,19 @@ int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const cha
 // names.
 int KORVA_save_canvas(const char* path);
 
+// Pictures. KORVA_load_picture reads a picture file once (PNG with transparency, BMP, JPEG, GIF:
+// whatever the platform's imaging component reads, up to 4096 x 4096 pixels) and returns its id,
+// 1 or more; 0 with a console line when it cannot. KORVA_draw_picture paints it with its centre
+// on the point, blended by its transparency as the platform blends, clipped to the canvas, and
+// logs the call; 0 with a console line for an id that is not loaded. KORVA_picture_size gives
+// its size. KORVA_close frees every picture. KORVA_save_canvas writes PNG when the name ends in
+// ".png".
+constexpr int32_t KORVA_MAX_PICTURE_SIDE = 4096;
+int KORVA_load_picture(const char* path);
+int KORVA_draw_picture(int32_t id, int32_t x, int32_t y);
+int KORVA_draw_picture(int32_t id, Point centre);
+int KORVA_picture_size(int32_t id, int32_t* width, int32_t* height);
+
 // The text console. KORVA_printf stores one line of at most 1023 characters and returns the
 // length of the whole formatted text (like snprintf), or -1 when nothing could be stored.
 int KORVA_printf(const char* format, ...) KORVA_PRINTF_LIKE(1, 2);

@@ -1,6 +1,7 @@
 // KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
+#include "korva/draw/raster.h"
 #include "korva/script/replay.h"
 #include "korva/script/script.h"
 
@@ -78,5 +79,6 @@ int KORVA_close() {
     // A released context may be handed out again; nothing may draw through it after this.
     korva_state.window_dc = nullptr;
     close_script();
+    free_pictures();
     return 1;
 }

@@ -58,6 +58,16 @@ struct MouseChoice {
     int32_t last_y;               // the system's repeated moves to the same place make none
 };
 
+// Loaded pictures (KORVA_load_picture, korva/draw/pictures.cpp): slot i holds picture id i + 1.
+constexpr int32_t MAX_PICTURES = 256;
+struct Picture {
+    HDC dc;                       // memory context holding the picture; null: the slot is free
+    HBITMAP bitmap;               // its premultiplied 32-bit pixels, top row first
+    HGDIOBJ previous;             // what the context held before
+    int32_t width;
+    int32_t height;
+};
+
 // Held keys (KORVA_held_keys, korva/core/held_keys.cpp).
 struct HeldKeys {
     uint8_t events;               // keys going down and up become events
@@ -122,6 +132,7 @@ struct LibraryState {
     KeyboardChoice keyboard;      // typed keys as events (KORVA_keyboard)
     MouseChoice mouse;            // the whole mouse as events (KORVA_mouse)
     HeldKeys held_keys;           // keys down and up as events (KORVA_held_keys)
+    Picture pictures[MAX_PICTURES];  // loaded pictures, freed by KORVA_close
 
     // The console window's whole client area was invalidated and its paint has not run since
     // (console). Only a hint: the window's own update region is asked before trusting it.

@@ -1,16 +1,20 @@
-// KORVA_save_canvas: the whole canvas as a 24-bit BMP file, the platform's own image format.
+// KORVA_save_canvas: the whole canvas as a 24-bit BMP file, the platform's own image format, or
+// as PNG through the platform's imaging component when the name ends in ".png".
+#include <string.h>
+
 #include "korva/core/replace_file.h"
 #include "korva/core/state.h"
 #include "korva/draw/bmp_image.h"
+#include "korva/draw/wic_codec.h"
 
 // The canvas bitmap is selected into canvas_dc, and a selected bitmap must not be read with
 // GetDIBits; so the canvas is copied into a device-independent section, whose bits are
 // already laid out as the file's rows: bottom row first, three bytes a pixel, padded to four.
-static HBITMAP copy_canvas(void** bits) {
+static HBITMAP copy_canvas(void** bits, bool top_down) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = KORVA_CANVAS_WIDTH;
-    info.bmiHeader.biHeight = KORVA_CANVAS_HEIGHT;
+    info.bmiHeader.biHeight = top_down ? -KORVA_CANVAS_HEIGHT : KORVA_CANVAS_HEIGHT;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
@@ -25,6 +29,12 @@ static HBITMAP copy_canvas(void** bits) {
     return section;
 }
 
+// ".png" in any case ends the name.
+static bool is_png_name(const char* path) {
+    size_t length = strlen(path);
+    return length >= 4 && lstrcmpiA(path + length - 4, ".png") == 0;
+}
+
 int KORVA_save_canvas(const char* path) {
     if (path == nullptr || path[0] == '\0') {
         KORVA_printf("Cannot write canvas: no file name\n");
@@ -34,10 +44,20 @@ int KORVA_save_canvas(const char* path) {
         KORVA_printf("Cannot write canvas to %s: the library is not open\n", path);
         return 0;
     }
+    const bool png = is_png_name(path);
     void* bits = nullptr;
-    HBITMAP section = copy_canvas(&bits);
+    HBITMAP section = copy_canvas(&bits, png);
     bool saved = false;
-    if (section != nullptr && bits != nullptr) {
+    if (section != nullptr && bits != nullptr && png) {
+        uint8_t* bytes = nullptr;
+        size_t size = 0;
+        const uint32_t stride = static_cast<uint32_t>(bmp_row_stride(KORVA_CANVAS_WIDTH));
+        if (wic_encode_png(bits, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, stride, &bytes, &size)) {
+            const FilePiece piece{bytes, size};
+            saved = replace_file(path, &piece, 1);
+        }
+        wic_free_bytes(bytes);
+    } else if (section != nullptr && bits != nullptr) {
         uint8_t header[BMP_HEADER_SIZE];
         make_bmp_header(KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, header);
         const FilePiece pieces[2] = {{header, BMP_HEADER_SIZE},

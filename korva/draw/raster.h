@@ -51,4 +51,7 @@ inline void execute_draw_command(const DrawCommand& command) {
 // Copies the whole canvas to the graphics window (no dirty check).
 void copy_canvas_to_window();
 
+// Frees every loaded picture (KORVA_close).
+void free_pictures();
+
 #endif

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image_diff.h"
+#include "picture_file.h"
 #include "korva/draw/bmp_image.h"
 #include "child_process.h"
 #include "replay_options.h"
@@ -60,7 +61,7 @@ static int compare_with_expected(const BmpImage& canvas, const ReplayPaths& path
     if (const char* why = read_whole_file(paths.expect, &bytes))
         return unreadable("cannot read the expected image", options.expect, why);
     BmpImage expected;
-    if (const char* why = decode_bmp(bytes.data(), bytes.size(), &expected))
+    if (const char* why = decode_picture(bytes, &expected))
         return bad_file((std::string("the expected image is not usable (") + why + ")").c_str(), options.expect);
     if (expected.width != canvas.width || expected.height != canvas.height) {
         fprintf(stderr, "korva-replay: the expected image is %d x %d pixels, the canvas %d x %d: %s\n", expected.width,
@@ -68,7 +69,9 @@ static int compare_with_expected(const BmpImage& canvas, const ReplayPaths& path
         return REPLAY_BAD_USE;
     }
     ImageDiff diff = compare_images(canvas, expected);
-    if (!paths.diff.empty() && !write_whole_file(paths.diff, encode_bmp(make_diff_image(canvas, expected))))
+    std::vector<uint8_t> diff_bytes;
+    if (!paths.diff.empty() && (!encode_picture_for(paths.diff, make_diff_image(canvas, expected), &diff_bytes) ||
+                                !write_whole_file(paths.diff, diff_bytes)))
         return bad_file("cannot write the difference image", options.diff);
     if (diff.differing == 0) {
         printf("korva-replay: match: the canvas equals %s\n", options.expect);
@@ -128,11 +131,14 @@ static int replay(const ReplayOptions& options, const ReplayPaths& paths, const 
         fprintf(stderr, "korva-replay: the program's canvas file is not usable (%s)\n", why);
         return REPLAY_NO_CANVAS;
     }
-    if (!paths.canvas.empty() && !write_whole_file(paths.canvas, bytes))
+    std::vector<uint8_t> out;
+    if (!paths.canvas.empty() &&
+        (!encode_picture_for(paths.canvas, canvas, &out) || !write_whole_file(paths.canvas, out)))
         return bad_file("cannot write the canvas", options.canvas);
     if (options.update) {
         // Only on request: an expected image is never made up as a side effect of a check.
-        if (!write_whole_file(paths.expect, bytes)) return bad_file("cannot write the expected image", options.expect);
+        if (!encode_picture_for(paths.expect, canvas, &out) || !write_whole_file(paths.expect, out))
+            return bad_file("cannot write the expected image", options.expect);
         printf("korva-replay: the canvas is the new expected image %s\n", options.expect);
         return REPLAY_PASSED;
     }

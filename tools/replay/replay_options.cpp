@@ -6,8 +6,8 @@
 const char* const REPLAY_USAGE =
     "usage: korva-replay [options] program.exe script.scr\n"
     "Runs program.exe in replay mode on script.scr in a temporary folder and checks its final canvas.\n"
-    "  --canvas FILE     write the final canvas to FILE (a 24-bit BMP)\n"
-    "  --expect FILE     compare the canvas with the BMP in FILE, pixel for pixel\n"
+    "  --canvas FILE     write the final canvas to FILE (PNG when FILE ends in .png, else BMP)\n"
+    "  --expect FILE     compare the canvas with the BMP or PNG in FILE, pixel for pixel\n"
     "  --diff FILE       with --expect: write a difference image (differing pixels in red)\n"
     "  --tolerance N     with --expect: up to N differing pixels still match (default 0)\n"
     "  --update          with --expect: write the canvas to FILE as the new expected image\n"

@@ -112,3 +112,10 @@ std::vector<uint32_t> canvas_pixels() {
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }
+
+void set_canvas_pixels(const std::vector<uint32_t>& pixels) {
+    BITMAPINFO info = canvas_bitmap_info();
+    SetDIBitsToDevice(korva_state.canvas_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, 0, 0, 0,
+                      KORVA_CANVAS_HEIGHT, pixels.data(), &info, DIB_RGB_COLORS);
+    GdiFlush();
+}

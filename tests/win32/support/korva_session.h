@@ -43,4 +43,7 @@ std::vector<uint32_t> window_client_pixels(HWND window, int* width, int* height)
 // The whole canvas as 0x00RRGGBB values, row by row from the top.
 std::vector<uint32_t> canvas_pixels();
 
+// Puts pixels read by canvas_pixels back on the canvas.
+void set_canvas_pixels(const std::vector<uint32_t>& pixels);
+
 #endif

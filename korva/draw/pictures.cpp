@@ -1,0 +1,119 @@
+// Pictures: read once through the platform's imaging component into a memory context of their
+// own, and painted with the platform's blend (AlphaBlend) at a point, as often as wanted.
+#include "korva/core/state.h"
+#include "korva/draw/geometry.h"
+#include "korva/draw/wic_codec.h"
+
+static Picture* loaded(int32_t id) {
+    if (id < 1 || id > MAX_PICTURES) return nullptr;
+    Picture* p = &korva_state.pictures[id - 1];
+    return p->dc != nullptr ? p : nullptr;
+}
+
+static int32_t free_slot() {
+    for (int32_t i = 0; i < MAX_PICTURES; ++i) {
+        if (korva_state.pictures[i].dc == nullptr) return i;
+    }
+    return -1;
+}
+
+// A 32-bit section, top row first, holding the picture's premultiplied pixels.
+static bool make_picture(const WicPicture& source, Picture* out) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(source.width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(source.height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(korva_state.canvas_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return false;
+    if (!wic_copy_premultiplied(source, bits, source.width * 4)) {
+        DeleteObject(bitmap);
+        return false;
+    }
+    HDC dc = CreateCompatibleDC(korva_state.canvas_dc);
+    if (dc == nullptr) {
+        DeleteObject(bitmap);
+        return false;
+    }
+    *out = Picture{dc, bitmap, SelectObject(dc, bitmap), static_cast<int32_t>(source.width),
+                   static_cast<int32_t>(source.height)};
+    return true;
+}
+
+int KORVA_load_picture(const char* path) {
+    if (path == nullptr || path[0] == '\0') {
+        KORVA_printf("Cannot load picture: no file name\n");
+        return 0;
+    }
+    if (korva_state.canvas_dc == nullptr) {
+        KORVA_printf("Cannot load picture %s: the library is not open\n", path);
+        return 0;
+    }
+    int32_t slot = free_slot();
+    if (slot < 0) {
+        KORVA_printf("Cannot load picture %s: %d pictures are loaded already\n", path, MAX_PICTURES);
+        return 0;
+    }
+    WicPicture source;
+    if (const char* why = wic_open_file(path, &source)) {
+        KORVA_printf("Cannot load picture %s: %s\n", path, why);
+        return 0;
+    }
+    bool made = false;
+    if (source.width == 0 || source.height == 0 || source.width > KORVA_MAX_PICTURE_SIDE ||
+        source.height > KORVA_MAX_PICTURE_SIDE) {
+        KORVA_printf("Cannot load picture %s: %u x %u pixels is more than %d x %d\n", path,
+                     static_cast<unsigned>(source.width), static_cast<unsigned>(source.height), KORVA_MAX_PICTURE_SIDE,
+                     KORVA_MAX_PICTURE_SIDE);
+    } else {
+        made = make_picture(source, &korva_state.pictures[slot]);
+        if (!made) KORVA_printf("Cannot load picture %s: not enough memory\n", path);
+    }
+    wic_close(&source);
+    return made ? slot + 1 : 0;
+}
+
+int KORVA_draw_picture(int32_t id, Point centre) {
+    const Picture* p = loaded(id);
+    if (p == nullptr) {
+        KORVA_printf("Picture %d is not loaded; nothing drawn.\n", id);
+        return 0;
+    }
+    const LibraryState& s = korva_state;
+    if (s.logging) KORVA_printf("Picture %d (%d x %d) at (%d,%d)\n", id, p->width, p->height, centre.x, centre.y);
+    // The picture's centre pixel (width / 2, height / 2) lands on the point.
+    WidePoint at = to_device(s.origin_x, s.origin_y, centre);
+    const WideBox box{at.x - p->width / 2, at.y - p->height / 2, at.x - p->width / 2 + p->width,
+                      at.y - p->height / 2 + p->height};
+    // Off the canvas nothing shows; on it, every corner is a small number.
+    if (!box_meets_canvas(box, 0)) return 1;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(s.canvas_dc, static_cast<int>(box.left), static_cast<int>(box.top), p->width, p->height, p->dc, 0, 0,
+               p->width, p->height, blend);
+    korva_state.canvas_dirty = 1;
+    return 1;
+}
+
+int KORVA_draw_picture(int32_t id, int32_t x, int32_t y) {
+    return KORVA_draw_picture(id, Point{x, y});
+}
+
+int KORVA_picture_size(int32_t id, int32_t* width, int32_t* height) {
+    const Picture* p = loaded(id);
+    if (width) *width = p ? p->width : 0;
+    if (height) *height = p ? p->height : 0;
+    return p ? 1 : 0;
+}
+
+void free_pictures() {
+    for (Picture& p : korva_state.pictures) {
+        if (p.dc == nullptr) continue;
+        SelectObject(p.dc, p.previous);
+        DeleteDC(p.dc);
+        DeleteObject(p.bitmap);
+        p = Picture{};
+    }
+}
