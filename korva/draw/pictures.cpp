@@ -1,5 +1,7 @@
 // Pictures: read once through the platform's imaging component into a memory context of their
 // own, and painted with the platform's blend (AlphaBlend) at a point, as often as wanted.
+#include <string.h>
+
 #include "korva/core/state.h"
 #include "korva/draw/geometry.h"
 #include "korva/draw/wic_codec.h"
@@ -43,6 +45,23 @@ static bool make_picture(const WicPicture& source, Picture* out) {
     return true;
 }
 
+static bool is_relative(const char* path) {
+    return !(path[0] == '\\' || path[0] == '/' || (path[0] != '\0' && path[1] == ':'));
+}
+
+// The name in the program's own folder; false when it does not fit.
+static bool path_beside_program(const char* path, char* out, size_t size) {
+    DWORD length = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));
+    if (length == 0 || length >= size) return false;
+    char* slash = out + length;
+    while (slash > out && slash[-1] != '\\' && slash[-1] != '/') --slash;
+    size_t folder = static_cast<size_t>(slash - out);
+    size_t name = lstrlenA(path);
+    if (folder + name + 1 > size) return false;
+    memcpy(slash, path, name + 1);
+    return true;
+}
+
 int KORVA_load_picture(const char* path) {
     if (path == nullptr || path[0] == '\0') {
         KORVA_printf("Cannot load picture: no file name\n");
@@ -58,7 +77,17 @@ int KORVA_load_picture(const char* path) {
         return 0;
     }
     WicPicture source;
-    if (const char* why = wic_open_file(path, &source)) {
+    const char* why = wic_open_file(path, &source);
+    // A program started from another folder still finds a picture that lies beside it.
+    char beside[MAX_PATH * 2];
+    if (why != nullptr && is_relative(path) && path_beside_program(path, beside, sizeof beside)) {
+        WicPicture other;
+        if (wic_open_file(beside, &other) == nullptr) {
+            source = other;
+            why = nullptr;
+        }
+    }
+    if (why != nullptr) {
         KORVA_printf("Cannot load picture %s: %s\n", path, why);
         return 0;
     }

@@ -139,6 +139,18 @@ fi
 grep -q "could not remove the work folder" <<<"$output" &&
     failures+=("a lingering child: the work folder was left behind: $output")
 
+# PNG pictures: an expected picture written as PNG (much smaller than its BMP) matches the run
+# it came from and catches a changed one; --canvas and --diff write PNG by their names too.
+expect "PNG update" 0 "new expected image" --update --expect expected.png "$fixture" three.scr
+[[ "$(head -c 4 expected.png | tail -c 3)" == "PNG" ]] || failures+=("PNG update: expected.png is not a PNG file")
+(( $(stat -c %s expected.png) < 100000 )) || failures+=("PNG update: expected.png is $(stat -c %s expected.png) bytes")
+expect "PNG match" 0 "^korva-replay: match" --expect expected.png --canvas canvas.png "$fixture" three.scr
+cmp -s <(convert canvas.png rgb:-) <(convert expected.png rgb:-) || failures+=("PNG match: canvas.png differs from expected.png")
+expect "PNG mismatch" 1 "pixels differ" --expect expected.png --diff diff.png "$fixture" two.scr
+[[ "$(head -c 4 diff.png | tail -c 3)" == "PNG" ]] || failures+=("PNG mismatch: diff.png is not a PNG file")
+cmp -s <(convert expected.png rgb:-) <(convert "$here/fixture_two_dots.bmp" rgb:-) &&
+    failures+=("PNG update: the PNG shows two dots, not three")
+
 # Replay mode without the harness: a replay file that cannot be opened ends the program at once,
 # with exit code 0 and no canvas.
 # shellcheck disable=SC1091
