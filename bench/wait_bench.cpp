@@ -1,5 +1,5 @@
-// Figures of the event wait: cost per event against a bare message loop, CPU use while idle
-// and while animating, and the cost of recording. Prints figures; asserts nothing.
+// Figures of the event wait: cost per event (clicks, and drags of the whole mouse) against a
+// bare message loop, CPU use while idle and while animating, and the cost of recording. Prints figures; asserts nothing.
 #include <windows.h>
 
 #include <stdio.h>
@@ -28,6 +28,21 @@ static double wait_batch_ns() {
 static void cost_per_event() {
     WaitCost cost = wait_against_raw_loop(post_clicks, BATCH, 1, ROUNDS);
     printf("cost per click event (median of %d batches of %d posted clicks):\n", ROUNDS, BATCH);
+    print_wait_against_raw_loop(cost);
+}
+
+// Drags as the mouse posts them: moves with the left button held, each to a new place.
+static void post_moves(int n) {
+    static int step = 0;
+    for (int i = 0; i < n; ++i, ++step)
+        PostMessageA(korva_state.graphics_window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100 + step % 97, 80 + step % 89));
+}
+
+static void motion_cost() {
+    KORVA_mouse(KORVA_MOUSE_BUTTONS);
+    WaitCost cost = wait_against_raw_loop(post_moves, BATCH, 1, ROUNDS);
+    KORVA_mouse(0);
+    printf("cost per motion event (median of %d batches of %d posted moves with a button held):\n", ROUNDS, BATCH);
     print_wait_against_raw_loop(cost);
 }
 
@@ -97,6 +112,7 @@ int main() {
     korva_state.canvas_dirty = 0;
     korva_state.animating = 0;
     cost_per_event();
+    motion_cost();
     recording_cost();
 
     SetTimer(korva_state.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
