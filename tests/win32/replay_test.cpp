@@ -257,19 +257,6 @@ TEST_F(SaveCanvasTest, WritesTheWholeCanvasAsA24BitBmp) {
     EXPECT_EQ(0x000000u, image.pixels[0]) << "the clear's black frame";
 }
 
-// The names in the working directory, so that a test can see that nothing was left behind.
-std::vector<std::string> directory_names() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*", &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST_F(SaveCanvasTest, SavingOverAnOldFileReplacesItWholeAndLeavesNothingElse) {
     {

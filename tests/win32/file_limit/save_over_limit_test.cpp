@@ -14,17 +14,6 @@
 
 namespace {
 
-std::vector<std::string> directory_names() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("*", &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
 
 TEST(SaveOverLimit, AFailedWriteKeepsTheOldPictureAndLeavesNoTemporary) {
     const char* limit = getenv("KORVA_TEST_FILE_LIMIT");

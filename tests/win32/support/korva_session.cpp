@@ -1,11 +1,11 @@
 // Shared helpers of the Windows tests.
 #include "support/korva_session.h"
 
-#include <string.h>
-
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -118,4 +118,17 @@ void set_canvas_pixels(const std::vector<uint32_t>& pixels) {
     SetDIBitsToDevice(korva_state.canvas_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, 0, 0, 0,
                       KORVA_CANVAS_HEIGHT, pixels.data(), &info, DIB_RGB_COLORS);
     GdiFlush();
+}
+
+std::vector<std::string> directory_names() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*", &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }

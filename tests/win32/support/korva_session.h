@@ -43,6 +43,9 @@ std::vector<uint32_t> window_client_pixels(HWND window, int* width, int* height)
 // The whole canvas as 0x00RRGGBB values, row by row from the top.
 std::vector<uint32_t> canvas_pixels();
 
+// The names in the working directory, sorted, so that a test can see that nothing was left behind.
+std::vector<std::string> directory_names();
+
 // Puts pixels read by canvas_pixels back on the canvas.
 void set_canvas_pixels(const std::vector<uint32_t>& pixels);
 
