@@ -33,6 +33,15 @@ static void check_shape(const ScriptLine& l) {
     case SCRIPT_COMMAND:
         check(l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0);
         break;
+    case KORVA_BUTTON_DOWN:
+    case KORVA_BUTTON_UP:
+    case KORVA_MOTION:
+        check(l.count == 0 && l.command == 0);
+        break;
+    case KORVA_KEY_PRESS:
+    case KORVA_KEY_RELEASE:
+        check(l.x == 0 && l.y == 0 && l.count == 0 && l.command == 0);
+        break;
     default:
         check(l.kind == KORVA_NONE && l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0 && l.command == 0);
         break;
@@ -51,11 +60,14 @@ static void check_round_trip(const ScriptLine& l) {
         first = l.count;
     } else if (l.kind == SCRIPT_COMMAND) {
         first = l.command;
-    } else {
+    } else if (l.kind == KORVA_NONE) {
         return;
     }
     char text[SCRIPT_LINE_FORMAT_SIZE];
-    int n = format_script_line(l.kind, first, second, text, sizeof text);
+    // The switched-on kinds carry a position and a key in one line of their own.
+    const bool switched_on = l.kind >= KORVA_BUTTON_DOWN && l.kind <= KORVA_KEY_RELEASE;
+    int n = switched_on ? format_event_line(l.kind, l.x, l.y, l.key, text, sizeof text)
+                                        : format_script_line(l.kind, first, second, text, sizeof text);
     check(n > 0 && static_cast<size_t>(n) < sizeof text && text[n - 1] == '\n');
     check(same(l, parse_script_line(text, sizeof text)));
 }
