@@ -35,33 +35,30 @@ static void let_go(char button) {
     if (s.mouse.held == 0 && GetCapture() == s.graphics_window) ReleaseCapture();
 }
 
+// Each button message: which button, and whether it goes down. A left press makes no event
+// here: it is the KORVA_MOUSE click already.
+struct ButtonMessage {
+    UINT message;
+    char button;
+    bool down;
+};
+static const ButtonMessage BUTTON_MESSAGES[] = {
+    {WM_LBUTTONDOWN, KORVA_BUTTON_LEFT, true},    {WM_LBUTTONUP, KORVA_BUTTON_LEFT, false},
+    {WM_RBUTTONDOWN, KORVA_BUTTON_RIGHT, true},   {WM_RBUTTONUP, KORVA_BUTTON_RIGHT, false},
+    {WM_MBUTTONDOWN, KORVA_BUTTON_MIDDLE, true},  {WM_MBUTTONUP, KORVA_BUTTON_MIDDLE, false},
+};
+
 void mouse_button_message(UINT message, LPARAM position) {
     if (!korva_state.mouse.buttons) return;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        hold(KORVA_BUTTON_LEFT);
-        return;
-    case WM_RBUTTONDOWN:
-        hold(KORVA_BUTTON_RIGHT);
-        make_mouse_event(KORVA_BUTTON_DOWN, position, KORVA_BUTTON_RIGHT);
-        return;
-    case WM_MBUTTONDOWN:
-        hold(KORVA_BUTTON_MIDDLE);
-        make_mouse_event(KORVA_BUTTON_DOWN, position, KORVA_BUTTON_MIDDLE);
-        return;
-    case WM_LBUTTONUP:
-        let_go(KORVA_BUTTON_LEFT);
-        make_mouse_event(KORVA_BUTTON_UP, position, KORVA_BUTTON_LEFT);
-        return;
-    case WM_RBUTTONUP:
-        let_go(KORVA_BUTTON_RIGHT);
-        make_mouse_event(KORVA_BUTTON_UP, position, KORVA_BUTTON_RIGHT);
-        return;
-    case WM_MBUTTONUP:
-        let_go(KORVA_BUTTON_MIDDLE);
-        make_mouse_event(KORVA_BUTTON_UP, position, KORVA_BUTTON_MIDDLE);
-        return;
-    default:
+    for (const ButtonMessage& m : BUTTON_MESSAGES) {
+        if (m.message != message) continue;
+        if (m.down) {
+            hold(m.button);
+            if (m.button != KORVA_BUTTON_LEFT) make_mouse_event(KORVA_BUTTON_DOWN, position, m.button);
+        } else {
+            let_go(m.button);
+            make_mouse_event(KORVA_BUTTON_UP, position, m.button);
+        }
         return;
     }
 }

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <stdio.h>
-#include <string.h>
 
 // A name beside the target that no other writer uses: this process, and a count of its own.
 static bool make_temporary_name(const char* path, char* out, size_t size) {

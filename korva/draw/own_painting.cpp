@@ -74,31 +74,23 @@ static void paint_wide_strokes(HDC dc, const DrawCommand& c, const WidePoint* co
     release_own_brush(dc, previous);
 }
 
-void paint_own_line(HDC dc, const DrawCommand& c, const WidePoint ends[2]) {
+// A line (two corners) or a triangle (three, closed). A wide one is painted as GDI builds it,
+// segment by segment; a thin one is stepped edge by edge, and a filled triangle's inside is
+// filled row by row first.
+void paint_own_path(HDC dc, const DrawCommand& c, const WidePoint* corners, int32_t count) {
     if (c.width > 1) {
-        paint_wide_strokes(dc, c, ends, 2);
+        paint_wide_strokes(dc, c, corners, count);
         return;
     }
     HGDIOBJ previous = select_own_brush(dc, c);
-    fill_stepped_line(dc, ends[0], ends[1]);
-    release_own_brush(dc, previous);
-}
-
-// A filled or thin triangle is stepped edge by edge (and filled row by row); a wide one is
-// painted as GDI builds it, segment by segment.
-void paint_own_triangle(HDC dc, const DrawCommand& c, const WidePoint corners[3]) {
-    if (c.width > 1) {
-        paint_wide_strokes(dc, c, corners, 3);
-        return;
-    }
-    HGDIOBJ previous = select_own_brush(dc, c);
-    if (c.width == 0) {
+    if (c.width == 0 && count == 3) {
         for (int32_t row = 0; row < KORVA_CANVAS_HEIGHT; ++row) {
             int32_t first, last;
             if (triangle_row_interior(corners, row, &first, &last)) fill_row(dc, row, first, last);
         }
     }
-    for (int32_t i = 0; i < 3; ++i) fill_stepped_line(dc, corners[i], corners[(i + 1) % 3]);
+    const int32_t edges = count == 2 ? 1 : count;
+    for (int32_t i = 0; i < edges; ++i) fill_stepped_line(dc, corners[i], corners[(i + 1) % count]);
     release_own_brush(dc, previous);
 }
 

@@ -9,8 +9,8 @@
 #include "korva/draw/geometry.h"
 #include "korva/draw/raster.h"
 
-void paint_own_line(HDC dc, const DrawCommand& c, const WidePoint ends[2]);
-void paint_own_triangle(HDC dc, const DrawCommand& c, const WidePoint corners[3]);
+// A line (two corners) or a triangle (three).
+void paint_own_path(HDC dc, const DrawCommand& c, const WidePoint* corners, int32_t count);
 void paint_own_rectangle(HDC dc, const DrawCommand& c, const WideBox& box);
 void paint_own_oval(HDC dc, const DrawCommand& c, const WideBox& box);
 

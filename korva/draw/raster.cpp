@@ -52,7 +52,7 @@ static void paint_triangle(HDC dc, const DrawCommand& c) {
     const WidePoint corners[3] = {to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2),
                                   to_device(s.origin_x, s.origin_y, c.p3)};
     if (!triangle_for_gdi(corners, c.width)) {
-        paint_own_triangle(dc, c, corners);
+        paint_own_path(dc, c, corners, 3);
         return;
     }
     POINT points[3];
@@ -88,7 +88,7 @@ static void paint_line(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
     const WidePoint ends[2] = {to_device(s.origin_x, s.origin_y, c.p1), to_device(s.origin_x, s.origin_y, c.p2)};
     if (!line_for_gdi(ends, c.width)) {
-        paint_own_line(dc, c, ends);
+        paint_own_path(dc, c, ends, 2);
         return;
     }
     HPEN pen = CreatePen(PS_SOLID, c.width, color_value(c.color));

@@ -23,12 +23,16 @@ static bool ensure_writer() {
     return true;
 }
 
+// Each line goes to the file at once, so a run that is killed keeps what it recorded.
+static void put_line(const char* line) {
+    fputs(line, korva_state.script_file);
+    fflush(korva_state.script_file);
+}
+
 static void write_line(int32_t kind, int32_t first, int32_t second) {
     char line[SCRIPT_LINE_FORMAT_SIZE];
     if (format_script_line(kind, first, second, line, sizeof line) == 0) return;
-    fputs(line, korva_state.script_file);
-    // Each line goes to the file at once, so a run that is killed keeps what it recorded.
-    fflush(korva_state.script_file);
+    put_line(line);
 }
 
 void record_event(int32_t kind, EventRecord event) {
@@ -54,9 +58,8 @@ void record_event(int32_t kind, EventRecord event) {
     case KORVA_KEY_RELEASE: {
         // Only a program that switched these events on has them to write.
         char line[SCRIPT_LINE_FORMAT_SIZE];
-        if (format_event_line(kind, event.x, event.y, static_cast<int8_t>(event.key), line, sizeof line) == 0) return;
-        fputs(line, korva_state.script_file);
-        fflush(korva_state.script_file);
+        if (format_event_line(kind, event.x, event.y, static_cast<int8_t>(event.key), line, sizeof line) > 0)
+            put_line(line);
         return;
     }
     default:
