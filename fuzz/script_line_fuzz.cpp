@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "korva/core/key_codes.h"
 #include "korva/script/script_line.h"
 
 static bool same(const ScriptLine& a, const ScriptLine& b) {
@@ -35,12 +36,15 @@ static void check_shape(const ScriptLine& l) {
         break;
     case KORVA_BUTTON_DOWN:
     case KORVA_BUTTON_UP:
-    case KORVA_MOTION:
         check(l.count == 0 && l.command == 0);
+        check(l.key == KORVA_BUTTON_LEFT || l.key == KORVA_BUTTON_RIGHT || l.key == KORVA_BUTTON_MIDDLE);
+        break;
+    case KORVA_MOTION:
+        check(l.count == 0 && l.command == 0 && l.key >= 0 && l.key <= 7);
         break;
     case KORVA_KEY_PRESS:
     case KORVA_KEY_RELEASE:
-        check(l.x == 0 && l.y == 0 && l.count == 0 && l.command == 0);
+        check(l.x == 0 && l.y == 0 && l.count == 0 && l.command == 0 && is_held_key_code(l.key));
         break;
     default:
         check(l.kind == KORVA_NONE && l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0 && l.command == 0);

@@ -81,7 +81,7 @@ int KORVA_printf(const char* format, ...) {
 
 int KORVA_logging(int32_t flag) {
     LibraryState& s = korva_state;
-    if (s.graphics_window == nullptr) return 0;
+    if (!library_open()) return 0;
     s.logging = flag != 0 ? 1 : 0;
     CheckMenuItem(s.run_menu, CMD_LOGGING, MF_BYCOMMAND | (s.logging ? MF_CHECKED : MF_UNCHECKED));
     if (s.logging) KORVA_show_console(1);

@@ -146,7 +146,7 @@ void take_frame() {
 
 int KORVA_frame_rate(int32_t per_second) {
     LibraryState& s = korva_state;
-    if (s.graphics_window == nullptr) return 0;
+    if (!library_open()) return 0;
     int32_t rate = per_second;
     if (rate < 0) rate = 0;
     if (rate > KORVA_MAX_FRAME_RATE) rate = KORVA_MAX_FRAME_RATE;

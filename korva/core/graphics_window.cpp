@@ -73,6 +73,12 @@ static void on_left_button_down(LPARAM position) {
     LibraryState& s = korva_state;
     int32_t px = static_cast<int32_t>(static_cast<uint32_t>(position) & 0xFFFF);
     int32_t py = static_cast<int32_t>((static_cast<uint32_t>(position) >> 16) & 0xFFFF);
+    // With the whole mouse on, another button may hold the mouse, and a press outside the
+    // window comes here with a negative position: read as the other button messages are.
+    if (s.mouse.buttons) {
+        px = static_cast<int16_t>(px);
+        py = static_cast<int16_t>(py);
+    }
     s.event.x = px - s.origin_x;
     s.event.y = s.origin_y - py;
     s.event_kind = KORVA_MOUSE;
@@ -102,6 +108,25 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, 
     case WM_KEYUP:
         on_key_up(wparam, lparam);
         return 0;
+    // Keys pressed or released while Alt is held: held keys hear them, and the platform still
+    // runs Alt's own part (the menu, Alt+F4).
+    case WM_SYSKEYDOWN:
+        held_key_message(wparam, lparam, true);
+        return DefWindowProcA(window, message, wparam, lparam);
+    case WM_SYSKEYUP:
+        held_key_message(wparam, lparam, false);
+        return DefWindowProcA(window, message, wparam, lparam);
+    // No key release reaches a window without the keyboard, nor one whose menu or move loop has it.
+    case WM_KILLFOCUS:
+    case WM_ENTERMENULOOP:
+    case WM_ENTERSIZEMOVE:
+        keyboard_lost();
+        return DefWindowProcA(window, message, wparam, lparam);
+    case WM_SETFOCUS:
+    case WM_EXITMENULOOP:
+    case WM_EXITSIZEMOVE:
+        keyboard_back();
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_CHAR:
         character_event(wparam);
         return 0;

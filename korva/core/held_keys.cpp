@@ -12,32 +12,83 @@ constexpr LPARAM KEY_WAS_DOWN = LPARAM{1} << 30;
 bool held_key_message(WPARAM virtual_key, LPARAM info, bool down) {
     LibraryState& s = korva_state;
     if (!s.held_keys.events || virtual_key > 0xFF) return false;
-    if (down && (info & KEY_WAS_DOWN)) return false;
     int32_t code = held_key_code(static_cast<uint32_t>(virtual_key));
     if (code == NO_KEY_EVENT) return false;
+    // A repeat is taken here too, making nothing: the key is the program's as presses and
+    // releases, so no other kind of event may come of it.
+    if (down && (info & KEY_WAS_DOWN)) return true;
     s.event.key = static_cast<char>(code);
     s.event_kind = down ? KORVA_KEY_PRESS : KORVA_KEY_RELEASE;
     return true;
 }
 
+// The next owed event, made the event being assembled when none is; releases first.
+static void hand_out_owed() {
+    LibraryState& s = korva_state;
+    if (s.event_kind != KORVA_NONE && s.event_kind != KORVA_PERIODIC) return;
+    uint8_t* const owed_lists[2] = {s.held_keys.owed_release, s.held_keys.owed_press};
+    for (uint8_t* owed : owed_lists) {
+        for (int32_t code = 0; code < 128; ++code) {
+            if (!owed[code]) continue;
+            owed[code] = 0;
+            s.event.key = static_cast<char>(code);
+            s.event_kind = owed == s.held_keys.owed_release ? KORVA_KEY_RELEASE : KORVA_KEY_PRESS;
+            return;
+        }
+    }
+}
+
+// While a script plays, key events come from its lines alone, never from the keyboard.
+static bool keyboard_is_heard() {
+    const LibraryState& s = korva_state;
+    return s.held_keys.events && !s.replay.active && !s.playing_back && !s.play_one;
+}
+
+void keyboard_lost() {
+    LibraryState& s = korva_state;
+    if (!keyboard_is_heard()) return;
+    for (int32_t code = 0; code < 128; ++code) {
+        if (s.held_keys.held[code]) s.held_keys.owed_release[code] = 1;
+        s.held_keys.owed_press[code] = 0;
+    }
+    hand_out_owed();
+}
+
+void keyboard_back() {
+    LibraryState& s = korva_state;
+    if (!keyboard_is_heard()) return;
+    for (uint32_t virtual_key = 1; virtual_key <= 0xFF; ++virtual_key) {
+        int32_t code = held_key_code(virtual_key);
+        if (code == NO_KEY_EVENT || (GetAsyncKeyState(static_cast<int>(virtual_key)) & 0x8000) == 0) continue;
+        // Down now, and not known to the program as down (or about to be released for it).
+        if (!s.held_keys.held[code] || s.held_keys.owed_release[code]) s.held_keys.owed_press[code] = 1;
+    }
+    hand_out_owed();
+}
+
+void hand_out_owed_key_event() {
+    if (korva_state.held_keys.events) hand_out_owed();
+}
+
 void note_returned_event(int32_t kind, char key) {
     if (kind != KORVA_KEY_PRESS && kind != KORVA_KEY_RELEASE) return;
-    uint8_t index = static_cast<uint8_t>(key) & 0x7F;
-    korva_state.held_keys.held[index] = kind == KORVA_KEY_PRESS ? 1 : 0;
+    // Only the codes of the table are ever held: any other value (a script's line cannot bring
+    // one, but this is where an alias would start) changes nothing.
+    if (!is_held_key_code(key)) return;
+    korva_state.held_keys.held[static_cast<uint8_t>(key)] = kind == KORVA_KEY_PRESS ? 1 : 0;
 }
 
 int KORVA_held_keys(int32_t flag) {
     LibraryState& s = korva_state;
-    if (s.graphics_window == nullptr) return 0;
+    if (!library_open()) return 0;
     s.held_keys.events = flag != 0;
-    // Switched off, nothing is known to be held any more.
-    if (!s.held_keys.events)
-        for (uint8_t& held : s.held_keys.held) held = 0;
+    // Switched off, nothing is known to be held any more, and nothing is owed.
+    if (!s.held_keys.events) s.held_keys = HeldKeys{};
     return 1;
 }
 
 int KORVA_key_held(char code) {
     if (code >= 'a' && code <= 'z') code = static_cast<char>(code - 'a' + 'A');
-    if (code < 0) return 0;
+    if (!is_held_key_code(code)) return 0;
     return korva_state.held_keys.held[static_cast<uint8_t>(code)];
 }

@@ -7,9 +7,19 @@
 
 #include <stdint.h>
 
-// A key message of the graphics window; true when it made an event. A key-down that only
-// repeats a key already down makes none.
+// A key message of the graphics window (plain or with Alt); true when the key is one of the
+// table and so is taken here. A key-down that only repeats a key already down is taken and
+// makes no event.
 bool held_key_message(WPARAM virtual_key, LPARAM info, bool down);
+
+// The window lost the keyboard, or a modal loop (menu, move) took it: every key held is owed
+// its release. The keyboard came back: every key of the table that is down now is owed its
+// press. The first owed event is made at once if no other is being assembled.
+void keyboard_lost();
+void keyboard_back();
+
+// At the start of a wait: the next owed key event, if any, becomes the event.
+void hand_out_owed_key_event();
 
 // The wait returns this event: a key going down or up changes what KORVA_key_held answers.
 void note_returned_event(int32_t kind, char key);

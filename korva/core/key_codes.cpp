@@ -64,3 +64,11 @@ int32_t held_key_code(uint32_t virtual_key) {
     }
     return NO_KEY_EVENT;
 }
+
+bool is_held_key_code(int32_t code) {
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) return true;
+    for (const HeldKeyCode& k : HELD_KEY_CODES) {
+        if (k.code == code) return true;
+    }
+    return false;
+}

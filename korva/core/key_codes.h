@@ -20,4 +20,7 @@ int32_t key_code_of_character(uint32_t character, bool control_down);
 // Escape, Backspace, Tab, Delete, Shift, Ctrl), or NO_KEY_EVENT for any other key.
 int32_t held_key_code(uint32_t virtual_key);
 
+// A code that held_key_code gives for some key: the only values a held-key event may carry.
+bool is_held_key_code(int32_t code);
+
 #endif

@@ -28,7 +28,7 @@ void character_event(WPARAM character) {
 
 int KORVA_keyboard(int32_t flag) {
     LibraryState& s = korva_state;
-    if (s.graphics_window == nullptr) return 0;
+    if (!library_open()) return 0;
     s.keyboard.events = flag != 0;
     return 1;
 }

@@ -70,8 +70,9 @@ void mouse_motion_message(WPARAM buttons, LPARAM position) {
                                   ((buttons & MK_RBUTTON) ? KORVA_BUTTON_RIGHT : 0) |
                                   ((buttons & MK_MBUTTON) ? KORVA_BUTTON_MIDDLE : 0));
     if (held == 0 && !s.mouse.all_motion) return;
-    // A press or release is never replaced by a move.
-    if (s.event_kind != KORVA_NONE && s.event_kind != KORVA_MOTION) return;
+    // A press or release is never replaced by a move; a periodic event waiting for its tick is,
+    // as a click replaces it, so the move is not lost.
+    if (s.event_kind != KORVA_NONE && s.event_kind != KORVA_MOTION && s.event_kind != KORVA_PERIODIC) return;
     // The system repeats a move to the same place (after a click, when a window shows); only
     // a move to somewhere else is one.
     if (client_x(position) == s.mouse.last_x && client_y(position) == s.mouse.last_y) return;
@@ -86,7 +87,7 @@ void mouse_capture_lost() {
 
 int KORVA_mouse(int32_t mode) {
     LibraryState& s = korva_state;
-    if (s.graphics_window == nullptr) return 0;
+    if (!library_open()) return 0;
     int32_t used = mode & (KORVA_MOUSE_BUTTONS | KORVA_MOUSE_ALL_MOTION);
     // All motion is the buttons and more.
     if (used & KORVA_MOUSE_ALL_MOTION) used |= KORVA_MOUSE_BUTTONS;

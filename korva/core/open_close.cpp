@@ -34,37 +34,74 @@ static void take_start_up_values_from_process() {
     s.show_command = (start_up.dwFlags & STARTF_USESHOWWINDOW) ? start_up.wShowWindow : SW_SHOWDEFAULT;
 }
 
+// The graphics window, made anew only when there is none: a program that opens again after a
+// close gets the windows it had (the close box may have destroyed them; then new ones are made).
+static void make_windows() {
+    LibraryState& s = korva_state;
+    if (!IsWindow(s.graphics_window)) {
+        s.graphics_window = CreateWindowExA(0, GRAPHICS_CLASS, "KORVA Graphics", WS_CAPTION | WS_SYSMENU, 0, 0,
+                                            KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, nullptr, nullptr, s.instance,
+                                            nullptr);
+    }
+    s.is_open = 1;
+    if (!IsWindow(s.text_window)) {
+        int screen_height = GetSystemMetrics(SM_CYSCREEN);
+        s.text_window = CreateWindowExA(0, TEXT_CLASS, "KORVA Text", WS_OVERLAPPEDWINDOW, 0, 550, KORVA_CANVAS_WIDTH,
+                                        screen_height / 4, nullptr, nullptr, s.instance, nullptr);
+    }
+}
+
+// The canvas lives for the whole process; opening again starts from a canvas like a new one.
+static void make_canvas() {
+    LibraryState& s = korva_state;
+    if (s.canvas_dc != nullptr) {
+        PatBlt(s.canvas_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, BLACKNESS);
+        s.canvas_dirty = 1;
+        return;
+    }
+    s.canvas_bitmap = CreateCompatibleBitmap(s.window_dc, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT);
+    s.canvas_dc = CreateCompatibleDC(s.window_dc);
+    SelectObject(s.canvas_dc, s.canvas_bitmap);
+}
+
+// What a run of the library leaves behind that the next open must not inherit: a quit asked
+// for, a half-made event, the switched-on input modes and what they knew.
+static void forget_last_run() {
+    LibraryState& s = korva_state;
+    s.quit_requested = 0;
+    s.injected_event_pending = 0;
+    s.event_kind = KORVA_NONE;
+    s.timer_ticked = 0;
+    s.keyboard = KeyboardChoice{};
+    s.mouse = MouseChoice{};
+    s.held_keys = HeldKeys{};
+    s.frame.rate = 0;
+    s.frame.running = 0;
+    s.replay = ReplayChoices{};
+}
+
 int KORVA_open() {
     LibraryState& s = korva_state;
-    // Open means the window's context is held: KORVA_close gives it back (the windows
-    // themselves live on until the process ends), so a program may open again after a close.
-    if (s.window_dc != nullptr) {
+    if (library_open()) {
         KORVA_printf("KORVA_open: the library is already open; nothing was opened\n");
         return 0;
     }
     take_start_up_values_from_process();
-    if (s.previous_instance == nullptr) {
+    const bool first = s.graphics_window == nullptr;
+    if (first && s.previous_instance == nullptr) {
         // One white brush serves both classes for the whole run.
         HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
         register_class(GRAPHICS_CLASS, graphics_window_proc, white);
         register_class(TEXT_CLASS, text_window_proc, white);
     }
-    int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    if (!first) forget_last_run();
     s.animating = 0;
     s.single_step = 0;
 
-    s.graphics_window = CreateWindowExA(0, GRAPHICS_CLASS, "KORVA Graphics", WS_CAPTION | WS_SYSMENU,
-                                        0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, nullptr, nullptr,
-                                        s.instance, nullptr);
-    s.text_window = CreateWindowExA(0, TEXT_CLASS, "KORVA Text", WS_OVERLAPPEDWINDOW, 0, 550,
-                                    KORVA_CANVAS_WIDTH, screen_height / 4, nullptr, nullptr, s.instance,
-                                    nullptr);
+    make_windows();
     s.dialog_instance = s.instance;
-
     s.window_dc = GetDC(s.graphics_window);
-    s.canvas_bitmap = CreateCompatibleBitmap(s.window_dc, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT);
-    s.canvas_dc = CreateCompatibleDC(s.window_dc);
-    SelectObject(s.canvas_dc, s.canvas_bitmap);
+    make_canvas();
 
     ShowWindow(s.text_window, s.show_command);
     ShowWindow(s.graphics_window, s.show_command);
@@ -74,11 +111,14 @@ int KORVA_open() {
 }
 
 int KORVA_close() {
+    LibraryState& s = korva_state;
+    if (!library_open()) return 1;
     save_replay_canvas();
-    ReleaseDC(korva_state.graphics_window, korva_state.window_dc);
+    ReleaseDC(s.graphics_window, s.window_dc);
     // A released context may be handed out again; nothing may draw through it after this.
-    korva_state.window_dc = nullptr;
+    s.window_dc = nullptr;
     close_script();
     free_pictures();
+    s.is_open = 0;
     return 1;
 }

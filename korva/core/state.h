@@ -72,9 +72,18 @@ struct Picture {
 struct HeldKeys {
     uint8_t events;               // keys going down and up become events
     uint8_t held[128];            // per key code: down, as the events the waits returned tell
+    // Per key code: an event the keyboard's coming and going owes the program. When the window
+    // loses the keyboard no release can reach it, so each held key is released for it; when the
+    // keyboard comes back, a key that is down is pressed. Releases are handed out first.
+    uint8_t owed_release[128];
+    uint8_t owed_press[128];
 };
 
 struct LibraryState {
+    // Between KORVA_open (once its graphics window exists) and KORVA_close: what every operation
+    // that needs the library open asks, through library_open().
+    uint8_t is_open;
+
     // Animation and start-up values.
     uint8_t quit_requested;       // ANIMATE_QUIT was asked for; every later wait returns KORVA_EXIT
     uint8_t animating;            // the wait makes periodic events (open, wait, menu)
@@ -140,6 +149,11 @@ struct LibraryState {
 };
 
 extern LibraryState korva_state;
+
+// The library is open: KORVA_open has made its windows and KORVA_close has not been called since.
+inline bool library_open() {
+    return korva_state.is_open != 0;
+}
 
 // Each hero's control flag, in the order of HEROES (Besouru, Blazrack, Mushi).
 extern int32_t LibraryState::*const HERO_CONTROL_FLAGS[HERO_COUNT];

@@ -127,6 +127,8 @@ int32_t await_event(EventRecord* out) {
         reset_event();
         // Once a replay has ended the program is told to finish, without waiting for anything.
         if (s.replay.over) s.event_kind = KORVA_EXIT;
+        // Releases and presses the keyboard's coming and going owes come before any message.
+        hand_out_owed_key_event();
     }
     s.injected_event_pending = 0;
     keep_console_paint_pending();
@@ -171,7 +173,7 @@ int KORVA_wait_event(int32_t* x, int32_t* y, char* key, int32_t* region, Charact
 
 int KORVA_animate(int32_t code) {
     LibraryState& s = korva_state;
-    if (s.graphics_window == nullptr) return 0;
+    if (!library_open()) return 0;
     switch (code) {
     case ANIMATE_HALT:
         s.single_step = 0;

@@ -40,7 +40,7 @@ int KORVA_save_canvas(const char* path) {
         KORVA_printf("Cannot write canvas: no file name\n");
         return 0;
     }
-    if (korva_state.canvas_dc == nullptr) {
+    if (!library_open()) {
         KORVA_printf("Cannot write canvas to %s: the library is not open\n", path);
         return 0;
     }

@@ -19,8 +19,9 @@ static int32_t free_slot() {
     return -1;
 }
 
-// A 32-bit section, top row first, holding the picture's premultiplied pixels.
-static bool make_picture(const WicPicture& source, Picture* out) {
+// A 32-bit section, top row first, holding the picture's premultiplied pixels. Null on success,
+// else the reason.
+static const char* make_picture(const WicPicture& source, Picture* out) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = static_cast<LONG>(source.width);
@@ -30,19 +31,19 @@ static bool make_picture(const WicPicture& source, Picture* out) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(korva_state.canvas_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return false;
-    if (!wic_copy_premultiplied(source, bits, source.width * 4)) {
+    if (bitmap == nullptr) return "not enough memory";
+    if (const char* why = wic_copy_premultiplied(source, bits, source.width * 4)) {
         DeleteObject(bitmap);
-        return false;
+        return why;
     }
     HDC dc = CreateCompatibleDC(korva_state.canvas_dc);
     if (dc == nullptr) {
         DeleteObject(bitmap);
-        return false;
+        return "not enough memory";
     }
     *out = Picture{dc, bitmap, SelectObject(dc, bitmap), static_cast<int32_t>(source.width),
                    static_cast<int32_t>(source.height)};
-    return true;
+    return nullptr;
 }
 
 static bool is_relative(const char* path) {
@@ -67,7 +68,7 @@ int KORVA_load_picture(const char* path) {
         KORVA_printf("Cannot load picture: no file name\n");
         return 0;
     }
-    if (korva_state.canvas_dc == nullptr) {
+    if (!library_open()) {
         KORVA_printf("Cannot load picture %s: the library is not open\n", path);
         return 0;
     }
@@ -78,9 +79,10 @@ int KORVA_load_picture(const char* path) {
     }
     WicPicture source;
     const char* why = wic_open_file(path, &source);
-    // A program started from another folder still finds a picture that lies beside it.
+    // A program started from another folder still finds a picture that lies beside it; only a
+    // name that is not there is looked for again, so a file that is there reports its own fault.
     char beside[MAX_PATH * 2];
-    if (why != nullptr && is_relative(path) && path_beside_program(path, beside, sizeof beside)) {
+    if (why == WIC_NO_SUCH_FILE && is_relative(path) && path_beside_program(path, beside, sizeof beside)) {
         WicPicture other;
         if (wic_open_file(beside, &other) == nullptr) {
             source = other;
@@ -91,16 +93,16 @@ int KORVA_load_picture(const char* path) {
         KORVA_printf("Cannot load picture %s: %s\n", path, why);
         return 0;
     }
-    bool made = false;
     if (source.width == 0 || source.height == 0 || source.width > KORVA_MAX_PICTURE_SIDE ||
         source.height > KORVA_MAX_PICTURE_SIDE) {
         KORVA_printf("Cannot load picture %s: %u x %u pixels is more than %d x %d\n", path,
                      static_cast<unsigned>(source.width), static_cast<unsigned>(source.height), KORVA_MAX_PICTURE_SIDE,
                      KORVA_MAX_PICTURE_SIDE);
     } else {
-        made = make_picture(source, &korva_state.pictures[slot]);
-        if (!made) KORVA_printf("Cannot load picture %s: not enough memory\n", path);
+        why = make_picture(source, &korva_state.pictures[slot]);
+        if (why != nullptr) KORVA_printf("Cannot load picture %s: %s\n", path, why);
     }
+    const bool made = why == nullptr && korva_state.pictures[slot].dc != nullptr;
     wic_close(&source);
     return made ? slot + 1 : 0;
 }
@@ -145,4 +147,6 @@ void free_pictures() {
         DeleteObject(p.bitmap);
         p = Picture{};
     }
+    // The imaging component too: a program that opens again starts it afresh.
+    wic_shutdown();
 }

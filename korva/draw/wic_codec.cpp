@@ -1,4 +1,4 @@
-// The platform's imaging component, started on first use in the calling thread.
+// The platform's imaging component: made on first use in the calling thread, ended by wic_shutdown.
 #include "korva/draw/wic_codec.h"
 
 #include <windows.h>
@@ -8,16 +8,51 @@
 
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
+
+// The factory, made on first use and kept until wic_shutdown. The thread's COM apartment is the
+// program's own when it has one: a program in the multi-threaded apartment keeps it (the
+// component works in either), and only an apartment started here is ended here.
+static IWICImagingFactory* made_factory = nullptr;
+static bool apartment_started = false;
 
 static IWICImagingFactory* factory() {
-    static IWICImagingFactory* made = nullptr;
-    if (made != nullptr) return made;
-    // Already started by the program in another mode is fine: the component works in either.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (made_factory != nullptr) return made_factory;
+    if (!apartment_started) {
+        HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        // S_FALSE: already started in this mode, but counted all the same and to be ended once.
+        apartment_started = hr == S_OK || hr == S_FALSE;
+    }
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&made))))
-        made = nullptr;
-    return made;
+                                reinterpret_cast<void**>(&made_factory))))
+        made_factory = nullptr;
+    return made_factory;
+}
+
+void wic_shutdown() {
+    if (made_factory != nullptr) made_factory->Release();
+    made_factory = nullptr;
+    if (apartment_started) CoUninitialize();
+    apartment_started = false;
+}
+
+// What a failure of the component means for the person who gave the file.
+static const char* reason_of(HRESULT hr) {
+    switch (hr) {
+    case E_OUTOFMEMORY:
+        return "not enough memory";
+    case HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND):
+    case HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND):
+        return WIC_NO_SUCH_FILE;
+    case E_ACCESSDENIED:
+    case HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION):
+        return "the file cannot be read (no permission, or another program holds it)";
+    case WINCODEC_ERR_COMPONENTNOTFOUND:
+    case WINCODEC_ERR_UNKNOWNIMAGEFORMAT:
+        return "not a picture the platform can read";
+    default:
+        return "the picture's data is damaged or cut short";
+    }
 }
 
 // The first frame, converted to premultiplied BGRA.
@@ -25,11 +60,11 @@ static const char* open_decoder(IWICBitmapDecoder* decoder, WicPicture* out) {
     IWICBitmapFrameDecode* frame = nullptr;
     HRESULT hr = decoder->GetFrame(0, &frame);
     decoder->Release();
-    if (FAILED(hr)) return "not a picture the platform can read";
+    if (FAILED(hr)) return reason_of(hr);
     IWICBitmapSource* converted = nullptr;
     hr = WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame, &converted);
     frame->Release();
-    if (FAILED(hr)) return "not a picture the platform can read";
+    if (FAILED(hr)) return reason_of(hr);
     UINT width = 0, height = 0;
     converted->GetSize(&width, &height);
     out->source = converted;
@@ -38,22 +73,56 @@ static const char* open_decoder(IWICBitmapDecoder* decoder, WicPicture* out) {
     return nullptr;
 }
 
+// A path as the wide functions take it; long ones as an absolute path with the prefix that lifts
+// the 260-character limit. Null when it cannot be made (free the result).
+static wchar_t* wide_path(const char* path) {
+    int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0) return nullptr;
+    wchar_t* wide = static_cast<wchar_t*>(malloc(static_cast<size_t>(length) * sizeof(wchar_t)));
+    if (wide == nullptr) return nullptr;
+    MultiByteToWideChar(CP_ACP, 0, path, -1, wide, length);
+    if (length < MAX_PATH || wcsncmp(wide, L"\\\\?\\", 4) == 0) return wide;
+    DWORD full = GetFullPathNameW(wide, 0, nullptr, nullptr);
+    wchar_t* longer = full > 0 ? static_cast<wchar_t*>(malloc((full + 8) * sizeof(wchar_t))) : nullptr;
+    if (longer != nullptr) {
+        wcscpy(longer, L"\\\\?\\");
+        DWORD written = GetFullPathNameW(wide, full, longer + 4, nullptr);
+        if (written == 0 || written >= full) {
+            free(longer);
+            longer = nullptr;
+        } else {
+            // Under that prefix the path is taken as it stands: every separator a backslash.
+            for (wchar_t* c = longer + 4; *c != L'\0'; ++c)
+                if (*c == L'/') *c = L'\\';
+        }
+    }
+    free(wide);
+    return longer;
+}
+
 const char* wic_open_file(const char* path, WicPicture* out) {
     *out = WicPicture{nullptr, 0, 0};
     IWICImagingFactory* f = factory();
     if (f == nullptr) return "the platform's imaging component is missing";
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return "no such file";
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "a directory";
-    int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0) return "no such file";
-    wchar_t* wide = static_cast<wchar_t*>(malloc(static_cast<size_t>(length) * sizeof(wchar_t)));
-    if (wide == nullptr) return "not enough memory";
-    MultiByteToWideChar(CP_ACP, 0, path, -1, wide, length);
+    wchar_t* wide = wide_path(path);
+    if (wide == nullptr) return "the name cannot be read as a path";
+    DWORD attributes = GetFileAttributesW(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        free(wide);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
+            return WIC_NO_SUCH_FILE;
+        if (error == ERROR_ACCESS_DENIED) return "the file cannot be read (no permission)";
+        return "the file cannot be reached";
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        free(wide);
+        return "a directory";
+    }
     IWICBitmapDecoder* decoder = nullptr;
     HRESULT hr = f->CreateDecoderFromFilename(wide, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder);
     free(wide);
-    if (FAILED(hr)) return "not a picture the platform can read";
+    if (FAILED(hr)) return reason_of(hr);
     return open_decoder(decoder, out);
 }
 
@@ -69,16 +138,17 @@ const char* wic_open_memory(const uint8_t* bytes, size_t size, WicPicture* out) 
     if (SUCCEEDED(hr)) hr = f->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnLoad, &decoder);
     // The decoder holds the stream as long as it needs it.
     stream->Release();
-    if (FAILED(hr)) return "not a picture the platform can read";
+    if (FAILED(hr)) return reason_of(hr);
     return open_decoder(decoder, out);
 }
 
-bool wic_copy_premultiplied(const WicPicture& picture, void* pixels, uint32_t stride) {
+const char* wic_copy_premultiplied(const WicPicture& picture, void* pixels, uint32_t stride) {
     IWICBitmapSource* source = static_cast<IWICBitmapSource*>(picture.source);
-    if (source == nullptr) return false;
+    if (source == nullptr) return "not a picture the platform can read";
     uint64_t size = uint64_t{stride} * picture.height;
-    if (size > 0xFFFFFFFFu) return false;
-    return SUCCEEDED(source->CopyPixels(nullptr, stride, static_cast<UINT>(size), static_cast<BYTE*>(pixels)));
+    if (size > 0xFFFFFFFFu) return "too large";
+    HRESULT hr = source->CopyPixels(nullptr, stride, static_cast<UINT>(size), static_cast<BYTE*>(pixels));
+    return FAILED(hr) ? reason_of(hr) : nullptr;
 }
 
 void wic_close(WicPicture* picture) {

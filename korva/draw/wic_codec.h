@@ -13,14 +13,19 @@ struct WicPicture {
     uint32_t height;
 };
 
+// The reason wic_open_file gives when there is no file of that name (and only then); one object
+// for the whole program, so the pointer itself tells.
+inline constexpr char WIC_NO_SUCH_FILE[] = "no such file";
+
 // Opens a picture file, or one held in memory. Null on success; else a few words for a message
-// ("no such file", "not a picture the platform can read", ...).
+// (WIC_NO_SUCH_FILE, "not a picture the platform can read", ...).
 const char* wic_open_file(const char* path, WicPicture* out);
 const char* wic_open_memory(const uint8_t* bytes, size_t size, WicPicture* out);
 
 // Copies the pixels, top row first, 4 bytes each: blue, green, red and alpha, with the colours
-// multiplied by alpha (as the platform's blend takes them). False when they cannot be read.
-bool wic_copy_premultiplied(const WicPicture& picture, void* pixels, uint32_t stride);
+// multiplied by alpha (as the platform's blend takes them). Null on success, else the reason
+// they cannot be read (a file cut short is found only here).
+const char* wic_copy_premultiplied(const WicPicture& picture, void* pixels, uint32_t stride);
 
 void wic_close(WicPicture* picture);
 
@@ -29,5 +34,9 @@ void wic_close(WicPicture* picture);
 bool wic_encode_png(const void* rows, uint32_t width, uint32_t height, uint32_t stride, uint8_t** bytes,
                     size_t* size);
 void wic_free_bytes(uint8_t* bytes);
+
+// Lets go of the component and ends the thread's COM apartment if wic_codec started it; the
+// next use starts afresh.
+void wic_shutdown();
 
 #endif

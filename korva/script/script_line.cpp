@@ -4,7 +4,8 @@
 // - The character at index 6 (right after "KORVA_") picks the kind; nothing before it is
 //   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command; and, for the events a
 //   program switches on itself, 'B' button ("KORVA_BUTTON(x, y, button, down);"), 'T' motion
-//   ("KORVA_TRACK(x, y, buttons);") and 'H' held key ("KORVA_HOLD(key, down);"). Anything
+//   ("KORVA_TRACK(x, y, buttons);") and 'H' held key ("KORVA_HOLD(key, down);"); their button,
+//   buttons or key must be one such an event can carry, else the line is none. Anything
 //   else, or a line of fewer than seven characters, is not a script line. Whether a command line is
 //   played at all is the player's choice, not the reader's.
 // - A number is found by skipping to the first digit or '-' (for 'P' to the first digit:
@@ -25,6 +26,8 @@
 // - The line ends at its first NUL or line feed. A carriage return, any other control
 //   character and any byte above 127 is an ordinary non-digit.
 #include "korva/script/script_line.h"
+
+#include "korva/core/key_codes.h"
 
 #include <stdio.h>
 
@@ -99,22 +102,35 @@ ScriptLine parse_script_line(const char* line, size_t size) {
         result.kind = SCRIPT_COMMAND;
         result.command = next_number(line, length, &pos, true);
         break;
-    case 'B':
+    // The lines of switched-on kinds carry only values the events can have: one button, a set of
+    // buttons, a key of the held-key table. Any other value makes the line no script line.
+    case 'B': {
         result.x = next_number(line, length, &pos, true);
         result.y = next_number(line, length, &pos, true);
-        result.key = low_byte(next_number(line, length, &pos, true));
+        int32_t button = next_number(line, length, &pos, true);
+        if (button != KORVA_BUTTON_LEFT && button != KORVA_BUTTON_RIGHT && button != KORVA_BUTTON_MIDDLE)
+            return ScriptLine{KORVA_NONE, 0, 0, 0, 0, 0};
+        result.key = static_cast<int8_t>(button);
         result.kind = next_number(line, length, &pos, true) != 0 ? KORVA_BUTTON_DOWN : KORVA_BUTTON_UP;
         break;
-    case 'T':
+    }
+    case 'T': {
         result.kind = KORVA_MOTION;
         result.x = next_number(line, length, &pos, true);
         result.y = next_number(line, length, &pos, true);
-        result.key = low_byte(next_number(line, length, &pos, true));
+        int32_t buttons = next_number(line, length, &pos, true);
+        if (buttons < 0 || buttons > (KORVA_BUTTON_LEFT | KORVA_BUTTON_RIGHT | KORVA_BUTTON_MIDDLE))
+            return ScriptLine{KORVA_NONE, 0, 0, 0, 0, 0};
+        result.key = static_cast<int8_t>(buttons);
         break;
-    case 'H':
-        result.key = low_byte(next_number(line, length, &pos, true));
+    }
+    case 'H': {
+        int32_t key = next_number(line, length, &pos, true);
+        if (!is_held_key_code(key)) return ScriptLine{KORVA_NONE, 0, 0, 0, 0, 0};
+        result.key = static_cast<int8_t>(key);
         result.kind = next_number(line, length, &pos, true) != 0 ? KORVA_KEY_PRESS : KORVA_KEY_RELEASE;
         break;
+    }
     default:
         break;
     }

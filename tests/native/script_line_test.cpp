@@ -243,8 +243,32 @@ TEST(ScriptLine, SwitchedOnEventsWriteAndReadTheirOwnLines) {
     }
     // Lines the recorder never writes still read safely: missing numbers are 0.
     EXPECT_EQ(KORVA_BUTTON_UP, parse_script_line("KORVA_BUTTON(1, 2, 4", 20).kind);
-    EXPECT_EQ(KORVA_KEY_RELEASE, parse_script_line("KORVA_HOLD", 10).kind);
     EXPECT_EQ(KORVA_NONE, parse_script_line("KORVA_ZOOM(1);", 14).kind);
+}
+
+// A button, a set of buttons or a key that no event of that kind can carry makes the line one
+// that cannot be read (playback ends there), never an event the program was not promised.
+TEST(ScriptLine, SwitchedOnLinesWithValuesNoEventCarriesAreNoLines) {
+    const struct {
+        const char* line;
+        int32_t kind;  // KORVA_NONE: not a script line
+    } cases[] = {
+        {"KORVA_BUTTON(1, 2, 7, 1);", KORVA_NONE},     {"KORVA_BUTTON(1, 2, 3, 1);", KORVA_NONE},
+        {"KORVA_BUTTON(1, 2, 0, 1);", KORVA_NONE},     {"KORVA_BUTTON(1, 2, -1, 0);", KORVA_NONE},
+        {"KORVA_BUTTON(1, 2, 258, 1);", KORVA_NONE},   {"KORVA_BUTTON(1, 2, 4, 1);", KORVA_BUTTON_DOWN},
+        {"KORVA_TRACK(1, 2, 8);", KORVA_NONE},         {"KORVA_TRACK(1, 2, -1);", KORVA_NONE},
+        {"KORVA_TRACK(1, 2, 263);", KORVA_NONE},       {"KORVA_TRACK(1, 2, 7);", KORVA_MOTION},
+        {"KORVA_HOLD(200, 1);", KORVA_NONE},           {"KORVA_HOLD(-56, 1);", KORVA_NONE},
+        {"KORVA_HOLD(-1, 0);", KORVA_NONE},            {"KORVA_HOLD(97, 1);", KORVA_NONE},  // 'a': letters are capitals
+        {"KORVA_HOLD(328, 1);", KORVA_NONE},           {"KORVA_HOLD", KORVA_NONE},
+        {"KORVA_HOLD(72, 1);", KORVA_KEY_PRESS},       {"KORVA_HOLD(127, 0);", KORVA_KEY_RELEASE},
+        {"KORVA_HOLD(28, 1);", KORVA_KEY_PRESS},
+    };
+    for (const auto& c : cases) {
+        ScriptLine read = parse_script_line(c.line, strlen(c.line));
+        EXPECT_EQ(c.kind, read.kind) << c.line;
+        if (c.kind == KORVA_NONE) EXPECT_EQ(0, read.key) << c.line;
+    }
 }
 
 }  // namespace

@@ -217,6 +217,183 @@ TEST_F(MouseKeysTest, CtrlShortcutsStayShortcuts) {
     KORVA_logging(logging);
 }
 
+// A press handled in the same dispatch as a later move: the move must leave the press in place.
+// (Each posted message ends a wait by itself, so only a message that sends both can show it.)
+LRESULT CALLBACK press_then_move(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_APP) {
+        SendMessageA(graphics(), WM_RBUTTONDOWN, MK_RBUTTON, at(4, 4));
+        SendMessageA(graphics(), WM_MOUSEMOVE, MK_RBUTTON, at(9, 9));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+HWND make_plain_window(WNDPROC procedure, const char* class_name) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = class_name;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, class_name, class_name, WS_OVERLAPPEDWINDOW, 700, 0, 200, 100, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST_F(MouseKeysTest, APressIsNeverReplacedByAMoveInTheSameDispatch) {
+    ASSERT_EQ(1, KORVA_mouse(KORVA_MOUSE_BUTTONS));
+    HWND sender = make_plain_window(press_then_move, "korva_press_then_move");
+    ASSERT_NE(nullptr, sender);
+    PostMessageA(sender, WM_APP, 0, 0);
+    Seen e = next();
+    EXPECT_EQ(KORVA_BUTTON_DOWN, e.kind) << show(e);
+    EXPECT_EQ(4, e.x);
+    DestroyWindow(sender);
+    post(WM_RBUTTONUP, 0, at(9, 9));
+    next();
+}
+
+// A move that comes while a periodic event waits for its tick takes its place, as a click does.
+TEST_F(MouseKeysTest, AMoveWhileAPeriodicEventWaitsForItsTickIsNotLost) {
+    ASSERT_EQ(1, KORVA_mouse(KORVA_MOUSE_BUTTONS));
+    korva_state.animating = 1;
+    post_fillers(101);
+    post(WM_MOUSEMOVE, MK_RBUTTON, at(21, -4));
+    post(WM_TIMER, TICK_TIMER_ID);
+    Seen e = next();
+    korva_state.animating = 0;
+    EXPECT_EQ(KORVA_MOTION, e.kind) << show(e);
+    EXPECT_EQ(21, e.x);
+    EXPECT_EQ(-4, e.y);
+    take_leftovers();
+}
+
+// While the right button holds the mouse, a left press outside the window reaches it with a
+// negative position, read as the other button messages are.
+TEST_F(MouseKeysTest, ALeftPressOutsideTheWindowDuringACaptureIsReadSigned) {
+    ASSERT_EQ(1, KORVA_mouse(KORVA_MOUSE_BUTTONS));
+    post(WM_RBUTTONDOWN, MK_RBUTTON, at(0, 0));
+    next();
+    post(WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(-400, 300));
+    Seen e = next();
+    EXPECT_EQ(KORVA_MOUSE, e.kind) << show(e);
+    EXPECT_EQ(-400, e.x);
+    EXPECT_EQ(300, e.y);
+    post(WM_LBUTTONUP, MK_RBUTTON, at(-400, 300));
+    post(WM_RBUTTONUP, 0, at(-400, 300));
+    next();
+    next();
+}
+
+// With typed keys on as well, a held arrow's repeats make nothing: the arrow is the program's as
+// presses and releases only. A letter still types its character, repeats included.
+TEST_F(MouseKeysTest, RepeatsOfAHeldArrowMakeNoTypedKeyEvents) {
+    ASSERT_EQ(1, KORVA_held_keys(1));
+    ASSERT_EQ(1, KORVA_keyboard(1));
+    post(WM_KEYDOWN, VK_LEFT, key_info(VK_LEFT, false));
+    for (int i = 0; i < 5; ++i) post(WM_KEYDOWN, VK_LEFT, key_info(VK_LEFT, true));
+    post(WM_KEYDOWN, VK_DELETE, key_info(VK_DELETE, false));
+    for (int i = 0; i < 5; ++i) post(WM_KEYDOWN, VK_DELETE, key_info(VK_DELETE, true));
+    post(WM_KEYUP, VK_DELETE, key_info(VK_DELETE, false) | (LPARAM{3} << 30));
+    post(WM_KEYUP, VK_LEFT, key_info(VK_LEFT, false) | (LPARAM{3} << 30));
+    post(WM_CHAR, 'q', key_info('Q', false));
+    post(WM_CHAR, 'q', key_info('Q', true));
+    post_click(0, 0);
+    const std::vector<std::pair<int32_t, int32_t>> expected = {
+        {KORVA_KEY_PRESS, KORVA_KEY_LEFT},    {KORVA_KEY_PRESS, KORVA_KEY_DELETE}, {KORVA_KEY_RELEASE, KORVA_KEY_DELETE},
+        {KORVA_KEY_RELEASE, KORVA_KEY_LEFT},  {KORVA_KBD, 'q'},                    {KORVA_KBD, 'q'},
+        {KORVA_MOUSE, 0}};
+    for (const auto& [kind, key] : expected) {
+        Seen e = next();
+        EXPECT_EQ(kind, e.kind) << show(e);
+        EXPECT_EQ(key, e.key) << show(e);
+    }
+    KORVA_keyboard(0);
+}
+
+// Keys held when the window loses the keyboard (another window, a menu or move loop) are
+// released for the program, one event each, and recorded as any release is.
+TEST_F(MouseKeysTest, KeysHeldWhenTheKeyboardGoesAreReleasedAndRecorded) {
+    ASSERT_EQ(1, KORVA_held_keys(1));
+    SetFocus(graphics());
+    command(CMD_RECORD);
+    post(WM_KEYDOWN, 'A', key_info('A', false));
+    post(WM_SYSKEYDOWN, VK_RIGHT, key_info(VK_RIGHT, false) | (LPARAM{1} << 29));
+    EXPECT_EQ(KORVA_KEY_PRESS, next().kind);
+    Seen e = next();
+    ASSERT_EQ(KORVA_KEY_PRESS, e.kind) << "a key pressed with Alt held: " << show(e);
+    EXPECT_EQ(KORVA_KEY_RIGHT, e.key);
+
+    HWND other = make_plain_window(DefWindowProcA, "korva_other_window");
+    ShowWindow(other, SW_SHOW);
+    SetFocus(other);
+    ASSERT_EQ(other, GetFocus());
+    post_click(0, 0);  // ends a wait that would otherwise wait for ever, when nothing is owed
+    e = next();
+    ASSERT_EQ(KORVA_KEY_RELEASE, e.kind) << show(e);
+    EXPECT_EQ(KORVA_KEY_RIGHT, e.key);
+    e = next();
+    ASSERT_EQ(KORVA_KEY_RELEASE, e.kind) << show(e);
+    EXPECT_EQ('A', e.key);
+    EXPECT_EQ(0, KORVA_key_held('A'));
+    EXPECT_EQ(0, KORVA_key_held(KORVA_KEY_RIGHT));
+    EXPECT_EQ(KORVA_MOUSE, next().kind) << "the click comes after the owed releases";
+    SetFocus(graphics());
+    DestroyWindow(other);
+
+    // A menu loop holds the keyboard as well; Alt held when a key comes up sends it as a system key.
+    post(WM_KEYDOWN, VK_UP, key_info(VK_UP, false));
+    EXPECT_EQ(KORVA_KEY_PRESS, next().kind);
+    SendMessageA(graphics(), WM_ENTERMENULOOP, FALSE, 0);
+    post_click(0, 0);
+    e = next();
+    ASSERT_EQ(KORVA_KEY_RELEASE, e.kind) << show(e);
+    EXPECT_EQ(KORVA_KEY_UP, e.key);
+    EXPECT_EQ(KORVA_MOUSE, next().kind);
+    SendMessageA(graphics(), WM_EXITMENULOOP, FALSE, 0);
+    post(WM_KEYDOWN, 'B', key_info('B', false));
+    post(WM_SYSKEYUP, 'B', key_info('B', false) | (LPARAM{1} << 29) | (LPARAM{3} << 30));
+    post_click(0, 0);
+    ASSERT_EQ(KORVA_KEY_PRESS, next().kind);
+    e = next();
+    ASSERT_EQ(KORVA_KEY_RELEASE, e.kind) << "a key released with Alt held: " << show(e);
+    EXPECT_EQ('B', e.key);
+    next();
+    command(CMD_RECORD);
+    EXPECT_EQ("KORVA_HOLD(65, 1);\nKORVA_HOLD(29, 1);\nKORVA_HOLD(29, 0);\nKORVA_HOLD(65, 0);\nKORVA_MOUSE(0, 0);\n"
+              "KORVA_HOLD(30, 1);\nKORVA_HOLD(30, 0);\nKORVA_MOUSE(0, 0);\nKORVA_HOLD(66, 1);\nKORVA_HOLD(66, 0);\n"
+              "KORVA_MOUSE(0, 0);\n",
+              script_text());
+}
+
+TEST_F(MouseKeysTest, SwitchingHeldKeysOffForgetsWhatWasHeld) {
+    ASSERT_EQ(1, KORVA_held_keys(1));
+    post(WM_KEYDOWN, 'H', key_info('H', false));
+    next();
+    EXPECT_EQ(1, KORVA_key_held('H'));
+    EXPECT_EQ(0, KORVA_key_held(static_cast<char>(200))) << "200 is no key, and not 'H' either";
+    ASSERT_EQ(1, KORVA_held_keys(0));
+    EXPECT_EQ(0, KORVA_key_held('H'));
+    ASSERT_EQ(1, KORVA_held_keys(1));
+    EXPECT_EQ(0, KORVA_key_held('H')) << "switched on again, nothing is held until pressed";
+}
+
+// A line whose key or button no event can carry ends playback as any unreadable line does.
+TEST_F(MouseKeysTest, AScriptLineWithAKeyNoEventCarriesEndsPlayback) {
+    ASSERT_EQ(1, KORVA_held_keys(1));
+    ASSERT_EQ(1, KORVA_mouse(KORVA_MOUSE_BUTTONS));
+    for (const char* line : {"KORVA_HOLD(200, 1);\r\n", "KORVA_BUTTON(1, 2, 7, 1);\r\n", "KORVA_TRACK(1, 2, -1);\r\n"}) {
+        write_file("KORVA.SCR", line);
+        korva_state.playing_back = 1;
+        post(FILLER);
+        post_click(1, 1);
+        Seen e = next();
+        EXPECT_EQ(KORVA_MOUSE, e.kind) << line << show(e);
+        EXPECT_EQ(0, korva_state.playing_back) << line;
+        EXPECT_EQ(0, KORVA_key_held('H')) << line;
+        take_leftovers();
+        close_script();
+    }
+}
+
 // Recorded as lines of their own and played back as the same events; a program that has not
 // switched them on takes such a line for the end of the script.
 TEST_F(MouseKeysTest, NewEventsAreRecordedAndPlayedBack) {

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "korva/draw/wic_codec.h"
+#include "korva/korva.h"
 
 static bool is_png(const std::vector<uint8_t>& bytes) {
     static const uint8_t SIGNATURE[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -17,11 +18,14 @@ const char* decode_picture(const std::vector<uint8_t>& bytes, BmpImage* out) {
     WicPicture picture;
     if (const char* why = wic_open_memory(bytes.data(), bytes.size(), &picture)) return why;
     const char* why = nullptr;
-    if (picture.width > 65536 || picture.height > 65536) {
-        why = "a PNG too large for a canvas";
+    // The library's own limit for pictures: past it the pixels alone would take gigabytes.
+    static_assert(KORVA_MAX_PICTURE_SIDE == 4096, "the reason below names the limit");
+    const uint32_t limit = static_cast<uint32_t>(KORVA_MAX_PICTURE_SIDE);
+    if (picture.width > limit || picture.height > limit) {
+        why = "a PNG larger than 4096 x 4096 pixels";
     } else {
         std::vector<uint32_t> bgra(static_cast<size_t>(picture.width) * picture.height);
-        if (!wic_copy_premultiplied(picture, bgra.data(), picture.width * 4)) {
+        if (wic_copy_premultiplied(picture, bgra.data(), picture.width * 4) != nullptr) {
             why = "a PNG that cannot be read";
         } else {
             out->width = static_cast<int32_t>(picture.width);
