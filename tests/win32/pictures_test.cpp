@@ -155,6 +155,13 @@ TEST_F(PicturesTest, ManyDrawsKeepNoHandleAndFreeingDeletesEveryOne) {
 
 TEST_F(PicturesTest, TheStoreHoldsAFixedNumberOfPictures) {
     for (int i = 0; i < MAX_PICTURES; ++i) ASSERT_EQ(i + 1, KORVA_load_picture(STRIPES));
+    // The last one is as good as the first.
+    std::vector<uint32_t> before = canvas_pixels();
+    EXPECT_EQ(1, KORVA_draw_picture(MAX_PICTURES, 0, 0));
+    EXPECT_FALSE(before == canvas_pixels()) << "picture 256 drew nothing";
+    int32_t w = 0, h = 0;
+    EXPECT_EQ(1, KORVA_picture_size(MAX_PICTURES, &w, &h));
+    EXPECT_EQ(31, w);
     clear_console();
     EXPECT_EQ(0, KORVA_load_picture(STRIPES));
     EXPECT_EQ(std::vector<std::string>{"Cannot load picture pictures\\stripes.bmp: 256 pictures are loaded already\n"},
@@ -183,6 +190,115 @@ TEST_F(PicturesTest, ACanvasSavedAsPngReadsBackToTheSamePixels) {
     for (size_t i = 0; i < pixels.size(); ++i) differing += (pixels[i] & 0xFFFFFF) != (canvas[i] & 0xFFFFFF);
     EXPECT_EQ(0, differing);
     remove("shot.PNG");
+}
+
+}  // namespace
+
+namespace {
+
+// A PNG of the given size, all one colour, written with the platform's encoder.
+void write_png(const char* path, uint32_t width, uint32_t height) {
+    const uint32_t stride = (width * 3 + 3) & ~3u;
+    std::vector<uint8_t> rows(static_cast<size_t>(stride) * height, 0x40);
+    uint8_t* bytes = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(wic_encode_png(rows.data(), width, height, stride, &bytes, &size));
+    write_file(path, std::string(reinterpret_cast<char*>(bytes), size));
+    wic_free_bytes(bytes);
+}
+
+TEST_F(PicturesTest, TheSizeLimitHoldsFromBothSides) {
+    const struct {
+        uint32_t width, height;
+        bool loads;
+    } cases[] = {{4096, 1, true}, {1, 4096, true}, {4096, 4096, true}, {4097, 1, false}, {1, 4097, false}};
+    for (const auto& c : cases) {
+        write_png("limit.png", c.width, c.height);
+        clear_console();
+        int id = KORVA_load_picture("limit.png");
+        const std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
+        if (c.loads) {
+            EXPECT_GE(id, 1) << size << ": " << testing::PrintToString(console_lines());
+            int32_t w = 0, h = 0;
+            KORVA_picture_size(id, &w, &h);
+            EXPECT_EQ(static_cast<int32_t>(c.width), w) << size;
+            EXPECT_EQ(static_cast<int32_t>(c.height), h) << size;
+        } else {
+            EXPECT_EQ(0, id) << size;
+            EXPECT_EQ(std::vector<std::string>{"Cannot load picture limit.png: " + size +
+                                               " pixels is more than 4096 x 4096\n"},
+                      console_lines());
+        }
+        free_pictures();
+    }
+    remove("limit.png");
+}
+
+// The folder the test program lies in, with its final separator.
+std::string program_folder() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// Only a name that is not there is looked for beside the program: a damaged file that is there
+// says what is wrong with it, rather than another file being loaded silently in its place.
+TEST_F(PicturesTest, AFileThatIsThereReportsItsOwnFaultInsteadOfLoadingTheOneBesideTheProgram) {
+    const std::string beside = program_folder() + "korva_beside_test.png";
+    write_file(beside.c_str(), read_file(SPRITE));
+    int id = KORVA_load_picture("korva_beside_test.png");
+    EXPECT_GE(id, 1) << "a name found only beside the program: " << testing::PrintToString(console_lines());
+    free_pictures();
+
+    write_file("korva_beside_test.png", "not a picture at all");
+    clear_console();
+    EXPECT_EQ(0, KORVA_load_picture("korva_beside_test.png"));
+    EXPECT_EQ(std::vector<std::string>{"Cannot load picture korva_beside_test.png: not a picture the platform can read\n"},
+              console_lines());
+    remove("korva_beside_test.png");
+    remove(beside.c_str());
+}
+
+TEST_F(PicturesTest, ReasonsSayWhatHappened) {
+    // A BMP whose header promises more rows than the file holds.
+    std::string stripes = read_file(STRIPES);
+    write_file("short.bmp", stripes.substr(0, stripes.size() / 2));
+    clear_console();
+    EXPECT_EQ(0, KORVA_load_picture("short.bmp"));
+    EXPECT_EQ(std::vector<std::string>{"Cannot load picture short.bmp: the picture's data is damaged or cut short\n"},
+              console_lines());
+    remove("short.bmp");
+
+    // A picture that exists under a path longer than the old 260-character limit loads.
+    std::wstring folder = L"long";
+    std::string relative = "long";
+    std::wstring base;
+    {
+        wchar_t current[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, current);
+        base = std::wstring(L"\\\\?\\") + current + L"\\";
+    }
+    std::vector<std::wstring> made;
+    CreateDirectoryW((base + L"long").c_str(), nullptr);
+    while (relative.size() < 300) {
+        folder += L"\\" + std::wstring(40, L'd');
+        relative += "\\" + std::string(40, 'd');
+        ASSERT_TRUE(CreateDirectoryW((base + folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        made.push_back(base + folder);
+    }
+    const std::string name = relative + "\\sprite_with_a_long_name.png";
+    std::wstring wide_name = base + folder + L"\\sprite_with_a_long_name.png";
+    ASSERT_TRUE(CopyFileW((base + L"pictures\\sprite.png").c_str(), wide_name.c_str(), FALSE));
+    std::string full = std::string(MAX_PATH, '\0');
+    full.resize(GetCurrentDirectoryA(MAX_PATH, &full[0]));
+    ASSERT_GT(full.size() + 1 + name.size(), 320u) << "the path must be longer than the old limit";
+    clear_console();
+    int id = KORVA_load_picture(name.c_str());
+    EXPECT_GE(id, 1) << testing::PrintToString(console_lines());
+    DeleteFileW(wide_name.c_str());
+    for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryW(it->c_str());
+    RemoveDirectoryW((base + L"long").c_str());
 }
 
 }  // namespace
