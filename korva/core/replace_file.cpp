@@ -4,15 +4,88 @@
 
 #include <windows.h>
 
+#include <ctype.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
-// A name beside the target that no other writer uses: this process, and a count of its own.
+#include <string>
+
+// The temporary name: the target's name, this process and a count of its own, then ".tmp",
+// beside the target. When that would pass the path limit that the target keeps within, the
+// target's own name is cut short in it, so a save never fails for the length of a name it made.
+static LONG temporary_counter = 0;
+
 static bool make_temporary_name(const char* path, char* out, size_t size) {
-    static LONG counter = 0;
-    LONG n = InterlockedIncrement(&counter);
-    int length = snprintf(out, size, "%s.%lu-%ld.tmp", path, static_cast<unsigned long>(GetCurrentProcessId()),
-                          static_cast<long>(n));
-    return length > 0 && static_cast<size_t>(length) < size;
+    LONG n = InterlockedIncrement(&temporary_counter);
+    char tail[40];
+    snprintf(tail, sizeof tail, ".%lu-%ld.tmp", static_cast<unsigned long>(GetCurrentProcessId()), static_cast<long>(n));
+    size_t length = strlen(path), tail_length = strlen(tail);
+    const char* name = path + length;
+    while (name > path && name[-1] != '\\' && name[-1] != '/') --name;
+    size_t keep = length;
+    if (length < MAX_PATH && length + tail_length >= MAX_PATH) {
+        size_t over = length + tail_length - (MAX_PATH - 1);
+        size_t name_length = length - static_cast<size_t>(name - path);
+        keep = over < name_length ? length - over : static_cast<size_t>(name - path);
+    }
+    if (keep + tail_length + 1 > size) return false;
+    memcpy(out, path, keep);
+    memcpy(out + keep, tail, tail_length + 1);
+    return true;
+}
+
+// The process that wrote a temporary name of ours, or 0 when the name is not one: "<start of
+// the target's name>.<pid>-<count>.tmp".
+static DWORD writer_of(const char* file, const char* target_name) {
+    size_t length = strlen(file);
+    if (length < 8 || _stricmp(file + length - 4, ".tmp") != 0) return 0;
+    size_t end = length - 4, dash = end;
+    while (dash > 0 && isdigit(static_cast<unsigned char>(file[dash - 1]))) --dash;
+    if (dash == end || dash == 0 || file[dash - 1] != '-') return 0;
+    size_t dot = dash - 1;
+    while (dot > 0 && isdigit(static_cast<unsigned char>(file[dot - 1]))) --dot;
+    if (dot == dash - 1 || dot == 0 || file[dot - 1] != '.') return 0;
+    size_t prefix = dot - 1;
+    if (prefix > strlen(target_name) || _strnicmp(file, target_name, prefix) != 0) return 0;
+    return static_cast<DWORD>(strtoul(file + dot, nullptr, 10));
+}
+
+static bool process_runs(DWORD id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+// A save killed part-way leaves its temporary file. The next save of the same target removes
+// those whose writer no longer runs and that have not been written for a while (so that a
+// writer the platform cannot see, another session's, is left alone while it works).
+constexpr ULONGLONG STALE_AFTER_100NS = 60ull * 10000000ull;
+
+static void remove_stale_temporaries(const char* path) {
+    const char* name = path + strlen(path);
+    while (name > path && name[-1] != '\\' && name[-1] != '/') --name;
+    std::string pattern(path, static_cast<size_t>(name - path));
+    const std::string folder = pattern;
+    pattern += "*.tmp";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FILETIME now_time;
+    GetSystemTimeAsFileTime(&now_time);
+    const ULONGLONG now = (ULONGLONG{now_time.dwHighDateTime} << 32) | now_time.dwLowDateTime;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        DWORD writer = writer_of(found.cFileName, name);
+        if (writer == 0 || writer == GetCurrentProcessId() || process_runs(writer)) continue;
+        const ULONGLONG written =
+            (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime;
+        if (now > written && now - written < STALE_AFTER_100NS) continue;
+        DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 static bool write_pieces(HANDLE file, const FilePiece* pieces, int count) {
@@ -31,15 +104,37 @@ static bool write_pieces(HANDLE file, const FilePiece* pieces, int count) {
     return FlushFileBuffers(file) != 0;
 }
 
+static void keep_attributes(const char* path, DWORD kept) {
+    const DWORD personal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = GetFileAttributesA(path);
+    if (now == INVALID_FILE_ATTRIBUTES || (now & personal) == (kept & personal)) return;
+    SetFileAttributesA(path, ((now & ~personal) | (kept & personal)) & ~FILE_ATTRIBUTE_NORMAL);
+}
+
 bool replace_file(const char* path, const FilePiece* pieces, int count) {
     if (path == nullptr || path[0] == '\0') return false;
     char temporary[MAX_PATH * 4];
     if (!make_temporary_name(path, temporary, sizeof temporary)) return false;
+    remove_stale_temporaries(path);
     HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = write_pieces(file, pieces, count);
     if (!CloseHandle(file)) written = false;
-    if (written && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (written) {
+        // Over an existing file, the platform's replacement keeps what belongs to the file rather
+        // than its content (its creation time, its security); the attributes a person sets are
+        // put back as well where the replacement does not carry them (Wine's does not).
+        const DWORD kept = GetFileAttributesA(path);
+        if (kept != INVALID_FILE_ATTRIBUTES &&
+            ReplaceFileA(path, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            keep_attributes(path, kept);
+            return true;
+        }
+        if (MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            if (kept != INVALID_FILE_ATTRIBUTES) keep_attributes(path, kept);
+            return true;
+        }
+    }
     DeleteFileA(temporary);
     return false;
 }

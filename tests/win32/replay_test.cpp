@@ -296,4 +296,60 @@ TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
     RemoveDirectoryA("canvas_dir");
 }
 
+// Temporary files of saves killed part-way: those of writers that no longer run, untouched for a
+// while, go at the next save of that file; a running writer's, a fresh one and other files stay.
+TEST_F(SaveCanvasTest, LeftoversOfKilledSavesDoNotPileUp) {
+    auto plant = [](const char* name, bool old) {
+        write_file(name, std::string(1000, 't'));
+        if (!old) return;
+        HANDLE file = CreateFileA(name, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+        t.QuadPart -= 3600ull * 10000000ull;  // an hour ago
+        FILETIME then{t.LowPart, t.HighPart};
+        SetFileTime(file, nullptr, nullptr, &then);
+        CloseHandle(file);
+    };
+    // No process 4000000 or 4000001 runs.
+    plant("shot.bmp.4000000-1.tmp", true);
+    plant("shot.bmp.4000000-2.tmp", true);
+    plant("shot.bm.4000000-3.tmp", true);           // a name cut short for the path limit
+    plant("shot.bmp.4000001-1.tmp", false);         // just written: its writer may be elsewhere
+    plant("other.bmp.4000000-1.tmp", true);         // another file's
+    plant("notes.tmp", true);                       // not one of ours at all
+    KORVA_clear();
+    ASSERT_EQ(1, KORVA_save_canvas("shot.bmp"));
+    std::vector<std::string> names = directory_names();
+    auto has = [&](const std::string& n) { return std::find(names.begin(), names.end(), n) != names.end(); };
+    EXPECT_FALSE(has("shot.bmp.4000000-1.tmp"));
+    EXPECT_FALSE(has("shot.bmp.4000000-2.tmp"));
+    EXPECT_FALSE(has("shot.bm.4000000-3.tmp"));
+    EXPECT_TRUE(has("shot.bmp.4000001-1.tmp"));
+    EXPECT_TRUE(has("other.bmp.4000000-1.tmp"));
+    EXPECT_TRUE(has("notes.tmp"));
+    for (const char* n : {"shot.bmp", "shot.bmp.4000001-1.tmp", "other.bmp.4000000-1.tmp", "notes.tmp"}) remove(n);
+}
+
+// A target whose name just fits the path limit is still saved: the temporary name beside it is
+// cut short rather than passing the limit. Replacing keeps the old file's attributes.
+TEST_F(SaveCanvasTest, ANameAtThePathLimitSavesAndAttributesAreKept) {
+    char folder[MAX_PATH];
+    DWORD n = GetCurrentDirectoryA(MAX_PATH, folder);
+    std::string path = std::string(folder, n) + "\\";
+    path += std::string(MAX_PATH - 1 - path.size() - 4, 'n') + ".bmp";
+    ASSERT_EQ(static_cast<size_t>(MAX_PATH - 1), path.size());
+    KORVA_clear();
+    clear_console();
+    EXPECT_EQ(1, KORVA_save_canvas(path.c_str())) << testing::PrintToString(console_lines());
+    const std::vector<std::string> after_first = directory_names();
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(1, KORVA_save_canvas(path.c_str()));
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_HIDDEN) << "replacing dropped the file's attributes";
+    EXPECT_EQ(after_first, directory_names()) << "a file was left beside the picture";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
