@@ -7,6 +7,7 @@
 
 #include "korva/console/console_paint.h"
 #include "korva/console/console_ring.h"
+#include "korva/console/log_line.h"
 #include "korva/core/menu.h"
 #include "korva/core/state.h"
 #include "korva/core/text_block.h"
@@ -58,17 +59,29 @@ void keep_console_paint_pending() {
     InvalidateRect(window, nullptr, TRUE);
 }
 
+// In replay mode each line but the drawing calls' log goes to the program's standard error too,
+// which the replay harness shows: a missing picture or a corrected colour is seen there.
+static void echo_line(const char* text, int32_t n) {
+    if (!korva_state.replay.active) return;
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
+    char line[CONSOLE_FORMAT_BUFFER_SIZE + 16];
+    int length = snprintf(line, sizeof line, "console: %.*s", static_cast<int>(n), text);
+    if (length <= 0) return;
+    if (static_cast<size_t>(length) >= sizeof line) length = static_cast<int>(sizeof line - 1);
+    if (line[length - 1] != '\n') line[length++] = '\n';
+    DWORD written = 0;
+    WriteFile(error, line, static_cast<DWORD>(length), &written, nullptr);
+}
+
 // Returns the count the formatting gave: the full length of the formatted text, even when
 // only its first 1023 characters are stored. A formatting error or a line that cannot be
 // stored returns -1 and leaves the console unchanged.
-int KORVA_printf(const char* format, ...) {
+static int store_formatted(bool echo, const char* format, va_list args) {
     if (format == nullptr) return -1;
     char buffer[CONSOLE_FORMAT_BUFFER_SIZE];
     buffer[0] = '\0';
-    va_list args;
-    va_start(args, format);
     int formatted = vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
     if (formatted < 0) return -1;
     buffer[CONSOLE_LINE_MAX] = '\0';
 
@@ -76,6 +89,23 @@ int KORVA_printf(const char* format, ...) {
     int32_t n = static_cast<int32_t>(strnlen(buffer, static_cast<size_t>(console_clip_length(formatted))));
     if (!store_line(buffer, n)) return -1;
     invalidate_console();
+    if (echo) echo_line(buffer, n);
+    return formatted;
+}
+
+int KORVA_printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int formatted = store_formatted(true, format, args);
+    va_end(args);
+    return formatted;
+}
+
+int log_printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int formatted = store_formatted(false, format, args);
+    va_end(args);
     return formatted;
 }
 

@@ -1,5 +1,6 @@
 // The canvas: clearing it, copying it to the graphics window, and measuring text in the
 // library's font.
+#include "korva/console/log_line.h"
 #include "korva/core/state.h"
 #include "korva/core/text_block.h"
 #include "korva/draw/colors.h"
@@ -17,7 +18,7 @@ void copy_canvas_to_window() {
 // drawing call selects its own pen back out: hence the black frame of a cleared canvas.
 int KORVA_clear() {
     LibraryState& s = korva_state;
-    if (s.logging) KORVA_printf("Clearing the graphics window\n");
+    if (s.logging) log_printf("Clearing the graphics window\n");
     HBRUSH white = CreateSolidBrush(COLOR_TABLE[KORVA_WHITE].rgb);
     HGDIOBJ previous = SelectObject(s.canvas_dc, white);
     Rectangle(s.canvas_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT);
@@ -29,7 +30,7 @@ int KORVA_clear() {
 
 int KORVA_flush() {
     LibraryState& s = korva_state;
-    if (s.logging) KORVA_printf("Flushing the graphics window\n");
+    if (s.logging) log_printf("Flushing the graphics window\n");
     if (s.canvas_dirty) {
         copy_canvas_to_window();
         s.canvas_dirty = 0;

@@ -2,6 +2,7 @@
 // own, and painted with the platform's blend (AlphaBlend) at a point, as often as wanted.
 #include <string.h>
 
+#include "korva/console/log_line.h"
 #include "korva/core/state.h"
 #include "korva/draw/geometry.h"
 #include "korva/draw/wic_codec.h"
@@ -114,7 +115,7 @@ int KORVA_draw_picture(int32_t id, Point centre) {
         return 0;
     }
     const LibraryState& s = korva_state;
-    if (s.logging) KORVA_printf("Picture %d (%d x %d) at (%d,%d)\n", id, p->width, p->height, centre.x, centre.y);
+    if (s.logging) log_printf("Picture %d (%d x %d) at (%d,%d)\n", id, p->width, p->height, centre.x, centre.y);
     // The picture's centre pixel (width / 2, height / 2) lands on the point.
     WidePoint at = to_device(s.origin_x, s.origin_y, centre);
     const WideBox box{at.x - p->width / 2, at.y - p->height / 2, at.x - p->width / 2 + p->width,

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "korva/console/log_line.h"
 #include "korva/core/state.h"
 #include "korva/core/text_block.h"
 #include "korva/draw/colors.h"
@@ -70,16 +71,16 @@ static void log_box(const BoxLogFormats& formats, int32_t color, const Corners& 
     const Point& a = box.upper_left;
     const Point& b = box.lower_right;
     if (width == 0)
-        KORVA_printf(formats.filled, color_name(color), a.x, a.y, b.x, b.y);
+        log_printf(formats.filled, color_name(color), a.x, a.y, b.x, b.y);
     else
-        KORVA_printf(formats.outlined, color_name(color), a.x, a.y, b.x, b.y, width);
+        log_printf(formats.outlined, color_name(color), a.x, a.y, b.x, b.y, width);
 }
 
 // The pixel's colour check and log line, out of line: the pixel is the cheapest call, and
 // with a legal colour and logging off its usual path is only the command and the executor.
 KORVA_OUT_OF_LINE static int32_t checked_and_logged_pixel(int32_t color, Point p) {
     if (color < 0 || color >= KORVA_COLOR_COUNT) color = checked_color(color);
-    if (logging()) KORVA_printf("%s pixel at (%d,%d)\n", color_name(color), p.x, p.y);
+    if (logging()) log_printf("%s pixel at (%d,%d)\n", color_name(color), p.x, p.y);
     return color;
 }
 
@@ -97,7 +98,7 @@ int KORVA_draw_circle(int32_t color, Point centre, int32_t radius) {
     color = checked_color(color);
     radius = corrected(CORRECT_RADIUS, radius);
     if (logging()) {
-        KORVA_printf("%s circle at (%d,%d), radius %d\n", color_name(color), centre.x, centre.y, radius);
+        log_printf("%s circle at (%d,%d), radius %d\n", color_name(color), centre.x, centre.y, radius);
     }
     Corners box = circle_corners(centre, radius);
     execute_shape(DRAW_OVAL, color, 0, box.upper_left, box.lower_right);
@@ -108,7 +109,7 @@ int KORVA_draw_triangle(int32_t color, Point p1, Point p2, Point p3, int32_t wid
     color = checked_color(color);
     width = corrected(CORRECT_WIDTH, width);
     if (logging()) {
-        KORVA_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", color_name(color), p1.x, p1.y, p2.x, p2.y,
+        log_printf("%s triangle at (%d,%d), (%d,%d), (%d,%d)\n", color_name(color), p1.x, p1.y, p2.x, p2.y,
                      p3.x, p3.y);
     }
     execute_shape(DRAW_TRIANGLE, color, width, p1, p2, p3);
@@ -138,7 +139,7 @@ int KORVA_draw_line(int32_t color, Point start, Point end, int32_t width) {
     width = corrected(CORRECT_WIDTH, width);
     color = checked_color(color);
     if (logging()) {
-        KORVA_printf("%s line from (%d,%d) to (%d,%d), width %d\n", color_name(color), start.x, start.y, end.x,
+        log_printf("%s line from (%d,%d) to (%d,%d), width %d\n", color_name(color), start.x, start.y, end.x,
                      end.y, width);
     }
     // Logged as given, painted at least one pixel wide.
@@ -150,7 +151,7 @@ int KORVA_draw_text(int32_t color, Point p, int32_t ptsize, const char* text) {
     if (text == nullptr) text = "";
     ptsize = corrected_ptsize(ptsize);
     color = checked_color(color);
-    if (logging()) KORVA_printf("%s text at (%d,%d), \"%s\"\n", color_name(color), p.x, p.y, text);
+    if (logging()) log_printf("%s text at (%d,%d), \"%s\"\n", color_name(color), p.x, p.y, text);
     HGLOBAL block = new_text_block(text, strlen(text));
     if (block == nullptr) {
         KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "drawn");

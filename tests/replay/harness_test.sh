@@ -128,13 +128,20 @@ cmp -s new_expected.bmp "$here/fixture_two_dots.bmp" && failures+=("update: the 
 
 # A program that leaves a process of its own running: the harness ends it, says so, and leaves
 # neither the process nor its work folder behind.
+# The harness runs in a process group of its own, so that only what it started is looked at.
 script linger.scr 'KORVA_KBD(115);\nKORVA_MOUSE(-100, 100);\nKORVA_MOUSE(0, 0);\n'
-expect "a lingering child" 0 "left [0-9]+ process\(es\) running; the harness ended them" \
-    --expect "$here/fixture_two_dots.bmp" "$fixture" linger.scr
+status=0
+( timeout 180 setsid "$source/scripts/wine-exec.sh" "$session" "$harness" --expect "$here/fixture_two_dots.bmp" \
+      "$fixture" linger.scr >linger.log 2>&1 & echo $! >linger.pid; wait $! ) || status=$?
+output=$(cat linger.log)
+group=$(cat linger.pid)
+((status == 0)) && grep -qE "left [0-9]+ process\(es\) running; the harness ended them" <<<"$output" ||
+    failures+=("a lingering child: expected exit code 0 and the line about it, got $status: $output")
 sleep 1
-if pgrep -f -- '--linger' >/dev/null; then
-    failures+=("a lingering child: the program's child is still running after the harness")
-    pkill -f -- '--linger' || true
+left=$(ps -eo pgid=,args= | awk -v g="$group" '$1 == g' | grep -- '--linger' || true)
+if [[ -n "$left" ]]; then
+    failures+=("a lingering child: the program's child is still running after the harness: $left")
+    kill -9 -- "-$group" 2>/dev/null || true
 fi
 grep -q "could not remove the work folder" <<<"$output" &&
     failures+=("a lingering child: the work folder was left behind: $output")
@@ -150,6 +157,18 @@ expect "PNG mismatch" 1 "pixels differ" --expect expected.png --diff diff.png "$
 [[ "$(head -c 4 diff.png | tail -c 3)" == "PNG" ]] || failures+=("PNG mismatch: diff.png is not a PNG file")
 cmp -s <(convert expected.png rgb:-) <(convert "$here/fixture_two_dots.bmp" rgb:-) &&
     failures+=("PNG update: the PNG shows two dots, not three")
+
+# The program runs in the folder the harness runs in: a picture it loads by its own name is found
+# there as in a live run, and when it is missing its console line is on the harness's output.
+mkdir -p with_picture without_picture
+cp "$source/tests/win32/pictures/sprite.png" with_picture/fixture_picture.png
+script picture.scr 'KORVA_KBD(112);\nKORVA_MOUSE(-100, 100);\n'
+(cd with_picture && expect "a picture beside the script" 0 "ended with exit code 0" --canvas seen.bmp "$fixture" ../picture.scr)
+grep -q "Cannot load picture" <<<"$output" && failures+=("a picture beside the script was not found: $output")
+(cd without_picture && expect "a missing picture" 0 "^console: Cannot load picture fixture_picture.png: no such file" \
+    --canvas seen.bmp "$fixture" ../picture.scr)
+cmp -s with_picture/seen.bmp without_picture/seen.bmp &&
+    failures+=("the replay with the picture drew the same canvas as the one without it")
 
 # Replay mode without the harness: a replay file that cannot be opened ends the program at once,
 # with exit code 0 and no canvas.

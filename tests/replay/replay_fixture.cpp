@@ -1,7 +1,8 @@
 // A program for the replay harness's own tests. Each played click leaves a dot, periodic events
 // are counted on the canvas, and keys ask for the endings the harness must tell apart:
 // 'c' crashes, 'x' exits with code 3, 'h' never returns, 'n' ends without KORVA_close, 's' starts
-// a copy of itself that lingers for two minutes (run with "--linger", it does only that).
+// a copy of itself that lingers for two minutes (run with "--linger", it does only that), 'p'
+// loads "fixture_picture.png" from the folder it runs in and draws it at every redraw.
 // After KORVA_EXIT it asks for three more events and marks whether each was KORVA_EXIT too.
 #include <korva/korva.h>
 
@@ -68,6 +69,7 @@ int room_main() {
     KORVA_animate(ANIMATE_RUN);  // replay mode must keep live periodic events out all the same
     Run run{};
     run.later_exits = -1;
+    int picture = 0;
     draw(run);
     for (;;) {
         int32_t x = 0, y = 0;
@@ -86,8 +88,10 @@ int room_main() {
                 for (;;) Sleep(50);
             if (key == 'n') return 0;
             if (key == 's') start_lingering_copy();
+            if (key == 'p') picture = KORVA_load_picture("fixture_picture.png");
         }
         draw(run);
+        if (picture > 0) KORVA_draw_picture(picture, 0, 0);
     }
     run.later_exits = 0;
     for (int32_t i = 0; i < LATER_WAITS; ++i) {
@@ -96,6 +100,7 @@ int room_main() {
         if (next_event(&x, &y, &key) == KORVA_EXIT) ++run.later_exits;
     }
     draw(run);
+    if (picture > 0) KORVA_draw_picture(picture, 0, 0);
     KORVA_close();
     return 0;
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # korva-run under real use, from the source tree with this build's launcher and harness: two runs
-# at once on one Wine prefix each close their own program, which ends through its own code; Ctrl+C
-# and kill end every mode at once and leave nothing running; a missing tool is named before
-# anything starts; and --seconds is measured by the clock, not by counting sleeps.
+# at once on one Wine prefix each close their own program, which ends through its own code; a
+# program's exit code is the run's; a crash ends every mode at once, named, with 134; Ctrl+C and
+# kill end every mode at once and leave nothing running; a missing tool is named before anything
+# starts; and --seconds is measured by the clock, not by counting sleeps. Every run starts in a
+# process group of its own, and only those groups are looked at or ended.
 #   runner_test.sh BUILD_DIR WORKDIR SOURCE_DIR
 set -uo pipefail
 build=$(cd "${1:?usage: runner_test.sh BUILD_DIR WORKDIR SOURCE_DIR}" && pwd)
@@ -14,13 +16,19 @@ export KORVA_REPLAY_HARNESS="$build/tools/korva-replay.exe"
 export KORVA_WINEPREFIX="$build/korva-run-prefix"
 click_pad="$build/examples/click_pad.exe"
 fixture="$build/tests/replay_fixture.exe"
+crasher="$build/tests/crasher.exe"
 rm -rf "$work"
 mkdir -p "$work"
 failures=()
 
-# Whether any process of this test's programs is still running.
+# The processes still in a run's process group (korva-run, its launcher, Wine and the program
+# all stay in the group the run was started in).
 leftovers() {
-    pgrep -af 'click_pad\.exe|replay_fixture\.exe|korva-launch\.exe|korva-replay\.exe' | grep -v pgrep || true
+    ps -eo pid=,pgid=,args= | awk -v g="$1" '$2 == g { $2 = ""; print }'
+}
+# Ends whatever is left of a run's group.
+end_group() {
+    kill -9 -- "-$1" 2>/dev/null || true
 }
 
 # ---- two runs at once on one prefix ------------------------------------------------------------
@@ -29,10 +37,14 @@ leftovers() {
 for run in first second; do
     mkdir -p "$work/$run"
 done
-(cd "$work/first" && "$runner" --headless --seconds 4 "$click_pad" >run.log 2>&1; echo $? >status) &
+(cd "$work/first" && setsid "$runner" --headless --seconds 12 "$click_pad" >run.log 2>&1; echo $? >status) &
+first=$!
 sleep 1
-(cd "$work/second" && "$runner" --headless --seconds 2 "$click_pad" >run.log 2>&1; echo $? >status) &
-wait
+(cd "$work/second" && setsid "$runner" --headless --seconds 2 "$click_pad" >run.log 2>&1; echo $? >status) &
+wait $!
+# The second run closed its own program only: the first is still running, long after.
+kill -0 "$first" 2>/dev/null || failures+=("two at once: closing the second run's program ended the first one too")
+wait "$first"
 for run in first second; do
     status=$(cat "$work/$run/status")
     [[ "$status" == 0 ]] || failures+=("two at once: the $run run ended with $status: $(cat "$work/$run/run.log")")
@@ -47,10 +59,10 @@ stop_with() {
     shift 4
     local dir="$work/signal-$name"
     mkdir -p "$dir"
-    (cd "$dir" && exec "$runner" "$@" >run.log 2>&1) &
+    (cd "$dir" && exec setsid "$runner" "$@" >run.log 2>&1) &
     local pid=$!
     for _ in $(seq 600); do
-        pgrep -f "$pattern" >/dev/null && break
+        leftovers "$pid" | grep -q "$pattern" && break
         sleep 0.1
     done
     sleep 1
@@ -70,8 +82,12 @@ stop_with() {
     fi
     sleep 1
     local left
-    left=$(leftovers)
-    [[ -z "$left" ]] || { failures+=("$name: left running after $signal: $left"); pkill -9 -f 'click_pad\.exe|replay_fixture\.exe|korva-launch\.exe|korva-replay\.exe'; }
+    left=$(leftovers "$pid")
+    [[ -z "$left" ]] || { failures+=("$name: left running after $signal: $left"); end_group "$pid"; }
+    # An interrupted replay leaves no work folder of its own behind.
+    local folders
+    folders=$(find "$KORVA_WINEPREFIX/drive_c" -maxdepth 6 -name 'korva-replay-*' 2>/dev/null | wc -l)
+    ((folders == 0)) || failures+=("$name: $folders work folder(s) of the replay harness left in the prefix")
 }
 printf 'KORVA_KBD(104);\r\n' >"$work/hang.scr"
 stop_with "Ctrl+C, timed run" INT 130 'click_pad\.exe' --headless --seconds 120 "$click_pad"
@@ -79,6 +95,28 @@ stop_with "kill, timed run" TERM 143 'click_pad\.exe' --headless --seconds 120 "
 stop_with "kill, run until it ends" TERM 143 'click_pad\.exe' "$click_pad"
 stop_with "Ctrl+C, replay" INT 130 'replay_fixture\.exe' --replay "$work/hang.scr" --timeout 120 "$fixture"
 stop_with "kill, replay" TERM 143 'replay_fixture\.exe' --replay "$work/hang.scr" --timeout 120 "$fixture"
+
+# ---- exit codes and crashes -------------------------------------------------------------------
+# Runs korva-run ARGS... in a group of its own; sets status and out (its output).
+run_alone() {
+    local dir="$work/alone"
+    mkdir -p "$dir"
+    status=0
+    (cd "$dir" && exec setsid "$runner" "$@" >run.log 2>&1) &
+    local pid=$!
+    wait "$pid" || status=$?
+    out=$(cat "$dir/run.log")
+    end_group "$pid"
+}
+run_alone --headless --seconds 30 "$crasher" exit 7
+[[ "$status" == 7 ]] || failures+=("a program's own exit code 7 came back as $status: $out")
+for mode in "--headless --seconds 30" "--headless"; do
+    # shellcheck disable=SC2086
+    run_alone $mode "$crasher" crash
+    [[ "$status" == 134 ]] || failures+=("a crash ($mode) ended korva-run with $status, not 134: $out")
+    grep -q "crasher.exe crashed: exception 0xC0000005, access violation" <<<"$out" ||
+        failures+=("a crash ($mode) was not named with its exception: $out")
+done
 
 # ---- tools named up front ----------------------------------------------------------------------
 # A PATH with everything but one tool.

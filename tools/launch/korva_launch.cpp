@@ -12,12 +12,15 @@
 
 #include <string>
 
+#include "../common/crash_watch.h"
 #include "../common/process_job.h"
 
 namespace {
 
 constexpr char GRAPHICS_TITLE[] = "KORVA Graphics";
 constexpr DWORD CLOSE_REPEAT_MS = 500;
+// The exit status of a run whose program crashed (as a shell reports a program that aborted).
+constexpr int LAUNCH_CRASHED = 134;
 
 HANDLE close_requested = nullptr;
 
@@ -143,19 +146,22 @@ int main(int argc, char** argv) {
     startup.cb = sizeof startup;
     give_standard_handles(&startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(argv[2], &command[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!CreateProcessA(argv[2], &command[0], nullptr, nullptr, TRUE, CRASH_WATCH_FLAGS | CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &process)) {
         fprintf(stderr, "korva-run: cannot start %s (error %lu)\n", argv[2], static_cast<unsigned long>(GetLastError()));
         return 2;
     }
-    run_in_job(job, process);
+    if (!run_in_job(job, process))
+        fprintf(stderr, "korva-run: the program could not be held in a job; programs it starts may outlive it\n");
+    CrashWatch watch = start_crash_watch(process);
 
     close_requested = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     CloseHandle(CreateThread(nullptr, 0, read_requests, nullptr, 0, nullptr));
     bool window_reported = false;
     ULONGLONG next_close = 0;
+    // Each pass takes what happened in the program for up to 50 ms, then looks at its windows.
     for (;;) {
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
+        if (!watch_for(&watch, 50)) break;
         if (!window_reported && program_windows(process.dwProcessId).any_visible != nullptr) {
             report_window(status_file);
             window_reported = true;
@@ -165,13 +171,20 @@ int main(int argc, char** argv) {
             next_close = GetTickCount64() + CLOSE_REPEAT_MS;
         }
     }
-    DWORD exit_code = 0;
-    GetExitCodeProcess(process.hProcess, &exit_code);
+    WaitForSingleObject(process.hProcess, 10000);
+    DWORD exit_code = watch.exit_code;
+    if (watch.crashed) {
+        const char* name = exception_name(exit_code);
+        fprintf(stderr, "korva-run: %s crashed: exception 0x%08lX%s%s\n", argv[2], static_cast<unsigned long>(exit_code),
+                name ? ", " : "", name ? name : "");
+    }
     // The loader's own code for a DLL it could not find: a program linked without -static.
     if (exit_code == 0xC0000135u)
         fprintf(stderr, "korva-run: %s could not start: a DLL it needs is missing (link it with -static)\n", argv[2]);
     int32_t left = end_job_processes(job);
     if (left > 0) fprintf(stderr, "korva-run: the program left %d process(es) running; they were ended\n", left);
     fflush(stderr);
+    // A crash is told by its own exit status, whatever the low bits of the exception's code.
+    if (watch.crashed) return LAUNCH_CRASHED;
     return static_cast<int>(exit_code);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/crash_watch.h"
 #include "../common/process_job.h"
 
 // Environment names compare without regard to case on this platform.
@@ -38,62 +39,25 @@ static DWORD left_until(ULONGLONG deadline) {
     return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
 }
 
-// The harness follows the program as its debugger. An exception that the program does not
-// handle then comes back here as a second chance, and the program is ended with the exception's
-// code; without this an unhandled exception may start a crash dialog or a debugger that waits
-// for a person (Wine does so whatever the error mode), and the crash would pass for a time-out.
-// Returns when the program has ended, or when the deadline has passed (end->timed_out).
-static void follow_program(HANDLE process, DWORD process_id, ULONGLONG deadline, ChildEnd* end) {
-    bool loader_breakpoint_seen = false;
-    bool ending = false;
+// The harness follows the program as its debugger (crash_watch), so a crash ends it with the
+// exception's code rather than passing for a time-out. Returns when the program has ended, or
+// when the deadline has passed (end->timed_out) and it was ended.
+static void follow_program(CrashWatch* watch, ULONGLONG deadline, ChildEnd* end) {
     for (;;) {
-        DEBUG_EVENT event;
-        // After a time-out or a crash the program has been told to end: give it a little longer.
-        DWORD wait = ending ? 10000 : left_until(deadline);
-        if (!WaitForDebugEvent(&event, wait)) {
-            if (ending) return;
-            end->timed_out = true;
-            ending = true;
-            TerminateProcess(process, 1);
-            continue;
+        if (!watch_for(watch, left_until(deadline) < 100 ? left_until(deadline) : 100)) break;
+        if (left_until(deadline) > 0) continue;
+        end->timed_out = true;
+        TerminateProcess(watch->process, 1);
+        // After a time-out the program has been told to end: give it a little longer.
+        ULONGLONG grace = GetTickCount64() + 10000;
+        while (watch_for(watch, 100) && left_until(grace) > 0) {
         }
-        DWORD continue_status = DBG_CONTINUE;
-        switch (event.dwDebugEventCode) {
-        case CREATE_PROCESS_DEBUG_EVENT:
-            if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
-            break;
-        case LOAD_DLL_DEBUG_EVENT:
-            if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
-            break;
-        case EXCEPTION_DEBUG_EVENT: {
-            const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
-            if (!event.u.Exception.dwFirstChance) {
-                // Unhandled: a crash.
-                if (!ending) end->exit_code = record.ExceptionCode;
-                ending = true;
-                TerminateProcess(process, record.ExceptionCode);
-            } else if (record.ExceptionCode == EXCEPTION_BREAKPOINT && !loader_breakpoint_seen) {
-                loader_breakpoint_seen = true;  // every debugged process starts with one
-            } else {
-                continue_status = DBG_EXCEPTION_NOT_HANDLED;  // the program's own handlers first
-            }
-            break;
-        }
-        case EXIT_PROCESS_DEBUG_EVENT:
-            if (event.dwProcessId == process_id) {
-                if (!end->timed_out && end->exit_code == 0) end->exit_code = event.u.ExitProcess.dwExitCode;
-                ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
-                return;
-            }
-            break;
-        default:
-            break;
-        }
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continue_status);
+        return;
     }
+    end->exit_code = watch->exit_code;
 }
 
-ChildEnd run_replay_child(const char* program, const char* folder, const char* script, const char* canvas,
+ChildEnd run_replay_child(const char* program, const char* script, const char* canvas,
                           int32_t timeout_s) {
     ChildEnd end{false, false, 0, 0.0, 0};
     std::vector<char> environment = replay_environment(script, canvas);
@@ -101,22 +65,33 @@ ChildEnd run_replay_child(const char* program, const char* folder, const char* s
     std::vector<char> command(command_line.begin(), command_line.end());
     command.push_back('\0');
 
+    // The program's console lines (corrections, pictures it could not load) come on its standard
+    // error in replay mode: it writes to the harness's own.
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    if (startup.hStdError != nullptr && startup.hStdError != INVALID_HANDLE_VALUE)
+        SetHandleInformation(startup.hStdError, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     PROCESS_INFORMATION process{};
     LARGE_INTEGER frequency, started, ended;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_s) * 1000;
     HANDLE job = make_process_job();
-    if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS | CREATE_SUSPENDED,
-                        environment.data(), folder, &startup, &process)) {
+    // The program runs in the harness's own folder, where the person replaying is, so it finds
+    // its files by the names it uses in a live run from there.
+    if (!CreateProcessA(program, command.data(), nullptr, nullptr, TRUE, CRASH_WATCH_FLAGS | CREATE_SUSPENDED,
+                        environment.data(), nullptr, &startup, &process)) {
         if (job != nullptr) CloseHandle(job);
         return end;
     }
     end.started = true;
     run_in_job(job, process);
-    follow_program(process.hProcess, process.dwProcessId, deadline, &end);
+    CrashWatch watch = start_crash_watch(process);
+    follow_program(&watch, deadline, &end);
     // The folder is removed next; the program must have let go of its files first.
     WaitForSingleObject(process.hProcess, 10000);
     QueryPerformanceCounter(&ended);

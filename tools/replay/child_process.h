@@ -14,11 +14,12 @@ struct ChildEnd {
                            // ended, and that the harness ended
 };
 
-// Runs `program` in `folder` with the harness's environment plus KORVA_REPLAY=`script` and
+// Runs `program` in the harness's current folder (the script and canvas files are elsewhere),
+// its standard output and error the harness's standard error, with the harness's environment plus KORVA_REPLAY=`script` and
 // KORVA_REPLAY_CANVAS=`canvas` (any earlier values of those two are dropped), and waits for
 // it at most `timeout_s` seconds before ending it. Everything the program starts runs in a job
 // with it, and ends when it ends.
-ChildEnd run_replay_child(const char* program, const char* folder, const char* script, const char* canvas,
+ChildEnd run_replay_child(const char* program, const char* script, const char* canvas,
                           int32_t timeout_s);
 
 #endif

@@ -104,7 +104,7 @@ static int replay(const ReplayOptions& options, const ReplayPaths& paths, const 
     // Copied in, so the program reads exactly this script whatever it does in its folder.
     if (!write_whole_file(script, bytes)) return bad_file("cannot write into the work folder", folder.c_str());
 
-    ChildEnd end = run_replay_child(paths.program.c_str(), folder.c_str(), script.c_str(), canvas_file.c_str(),
+    ChildEnd end = run_replay_child(paths.program.c_str(), script.c_str(), canvas_file.c_str(),
                                     options.timeout_s);
     if (!end.started) return bad_file("cannot start the program", options.program);
     if (end.left_running > 0)

@@ -9,7 +9,17 @@
 
 std::string make_work_folder() {
     char temp[MAX_PATH + 1];
-    DWORD length = GetTempPathA(sizeof temp, temp);
+    // A runner that removes a folder of its own whatever happens (korva-run, even when the
+    // harness is ended from outside) names it here, so no work folder can outlive the run.
+    DWORD length = GetEnvironmentVariableA("KORVA_REPLAY_WORK", temp, MAX_PATH - 1);
+    if (length > 0 && length < MAX_PATH - 1) {
+        if (temp[length - 1] != '\\' && temp[length - 1] != '/') {
+            temp[length++] = '\\';
+            temp[length] = '\0';
+        }
+    } else {
+        length = GetTempPathA(sizeof temp, temp);
+    }
     if (length == 0 || length > MAX_PATH) return std::string();
     // The process id and the tick count make a name no other harness running now uses;
     // should one exist, the next number is tried.

@@ -1,0 +1,26 @@
+// A program for the runner's tests that ends badly on purpose: it opens the library (so a window
+// shows), then, by its argument, dereferences a null pointer ("crash"), ends at once with exit
+// code N ("exit N"), or waits for events until it is closed ("wait"; exit code 0).
+#include <stdlib.h>
+#include <string.h>
+
+#include "korva/korva.h"
+
+int room_main() {
+    KORVA_open();
+    const char* what = __argc > 1 ? __argv[1] : "wait";
+    int32_t x, y, region;
+    char key;
+    CharacterRecord hero;
+    if (strcmp(what, "crash") == 0) {
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+    } else if (strcmp(what, "exit") == 0) {
+        KORVA_close();
+        return __argc > 2 ? atoi(__argv[2]) : 0;
+    }
+    while (KORVA_wait_event(&x, &y, &key, &region, &hero) != KORVA_EXIT) {
+    }
+    KORVA_close();
+    return 0;
+}
