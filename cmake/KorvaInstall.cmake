@@ -31,6 +31,12 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/korvaConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.cmake
         DESTINATION ${KORVA_INSTALL_CMAKEDIR})
 
+# For build systems other than CMake. libkorva is only ever a static library, so the platform's
+# libraries it needs belong in Libs (a plain --libs must link); Libs.private repeats them for
+# tools that ask with --static.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/korva.pc.in ${CMAKE_CURRENT_BINARY_DIR}/korva.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/korva.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
 # A project cross-compiled on Linux configures with this installed copy of the toolchain; it
 # finds the package beside it without being told where the prefix is.
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake DESTINATION ${CMAKE_INSTALL_DATADIR}/korva)

@@ -39,8 +39,11 @@ int room_main() {
         if (KORVA_key_held(KORVA_KEY_RIGHT)) player.x += SPEED;
         if (KORVA_key_held(KORVA_KEY_UP)) player.y += SPEED;
         if (KORVA_key_held(KORVA_KEY_DOWN)) player.y -= SPEED;
-        player.x = clamp(player.x, -280, 280);
-        player.y = clamp(player.y, -230, 230);
+        // The sprite stays where the window shows it, whatever frame the display gives the window.
+        int32_t left, top, right, bottom;
+        KORVA_visible_area(&left, &top, &right, &bottom);
+        player.x = clamp(player.x, left + 20, right - 20);
+        player.y = clamp(player.y, bottom + 20, top - 20);
         int32_t dx = player.x - target.x, dy = player.y - target.y;
         if (dx * dx + dy * dy <= CATCH_DISTANCE * CATCH_DISTANCE) {
             ++score;

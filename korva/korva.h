@@ -177,6 +177,11 @@ int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const cha
 // names.
 int KORVA_save_canvas(const char* path);
 
+// The part of the canvas the graphics window shows, in drawing coordinates: the leftmost and
+// rightmost visible columns and the top and bottom visible rows (inclusive; the window's frame
+// hides the rest, and how much depends on the display). Returns 1, or 0 and zeros before open.
+int KORVA_visible_area(int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
+
 // Pictures. KORVA_load_picture reads a picture file once (PNG with transparency, BMP, JPEG, GIF:
 // whatever the platform's imaging component reads, up to 4096 x 4096 pixels) and returns its id,
 // 1 or more; 0 with a console line when it cannot. KORVA_draw_picture paints it with its centre

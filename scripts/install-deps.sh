@@ -10,6 +10,7 @@ PACKAGES=(
   wine64 fonts-wine                                      # runs the .exe files on Linux, with its own system fonts
   xvfb xauth                                             # a headless X display for tests
   xdotool x11-utils imagemagick                          # real X input and screenshots
+  pkg-config                                             # the documented build without CMake
 )
 
 missing=()

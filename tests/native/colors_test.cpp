@@ -184,3 +184,29 @@ TEST(Geometry, TextLinesGoDownByTheirHeight) {
     };
     for (const Case& c : cases) EXPECT_EQ(c.shows, text_line_may_show(c.left, c.top, 16, c.overhang, c.width)) << c.why;
 }
+
+namespace {
+
+// Which ovals go to the platform's Ellipse: its pen up to 8192 and its box within +/-16384, each
+// limit from both sides (past them Ellipse takes seconds, and the library paints them itself).
+TEST(Geometry, OvalsGoToThePlatformExactlyWithinTheirLimits) {
+    const WideBox inside{-16384, -16384, 16384, 16384};
+    const struct {
+        const char* what;
+        WideBox box;
+        int32_t pen;
+        bool for_gdi;
+    } cases[] = {
+        {"box and pen at their limits", inside, 8192, true},
+        {"pen one past", inside, 8193, false},
+        {"a small oval with a huge pen", {-10, -10, 10, 10}, 20000, false},
+        {"left one past", {-16385, 0, 10, 10}, 1, false},
+        {"top one past", {0, -16385, 10, 10}, 1, false},
+        {"right one past", {0, 0, 16385, 10}, 1, false},
+        {"bottom one past", {0, 0, 10, 16385}, 0, false},
+        {"filled at the limit", inside, 0, true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.for_gdi, oval_for_gdi(c.box, c.pen)) << c.what;
+}
+
+}  // namespace

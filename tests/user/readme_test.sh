@@ -54,7 +54,7 @@ rm -rf "$fresh_build"
 install_script=$(grep -E '^(cmake|export) ' <<<"$install_lines" | sed -e "s#build/win#$fresh_build#g" -e 's/$/ || exit 1/')
 (cd "$source" && eval "$install_script") >"$work/install.log" 2>&1 \
     || { cat "$work/install.log"; echo "FAIL: README's install lines did not succeed"; exit 1; }
-for f in include/korva/korva.h lib/libkorva.a lib/cmake/korva/korvaConfig.cmake \
+for f in include/korva/korva.h lib/libkorva.a lib/cmake/korva/korvaConfig.cmake lib/pkgconfig/korva.pc \
          share/korva/mingw-w64-x86_64.cmake share/korva/korva-wine.sh bin/korva-run bin/korva-replay.exe \
          bin/korva-launch.exe; do
     [[ -f "$HOME/korva/$f" ]] || { echo "FAIL: expected $f in the installed prefix, not found"; exit 1; }
@@ -79,6 +79,23 @@ rm -f "$shot"
 run_user_script first "the README's first program" "expected exit code 0"
 check_red_circle "$shot"
 echo "readme: installed, built and ran the README's first program; the red circle is in the middle"
+
+# Without CMake: each documented line, exactly as written in README.md and docs/API.md, links a
+# program that runs.
+{
+    script_head '"$HOME/first"'
+    readme_block "no cmake"
+    # docs/API.md's two lines, with its <prefix> as the README's.
+    awk '/Without CMake, on Linux/ { on = 1 } on { print } /pkg-config --cflags --libs korva/ { exit }' \
+        "$source/docs/API.md" | tr '\n' ' ' | grep -o '`x86_64-w64-mingw32-g++-posix[^`]*`' | tr -d '`' |
+        sed -e 's#<prefix>#$HOME/korva#g' -e 's/  */ /g'
+    echo 'korva-run --headless --seconds 2 main.exe'
+    echo 'korva-run --headless --seconds 2 first.exe'
+} >"$work/no_cmake.sh"
+[[ $(grep -c 'x86_64-w64-mingw32-g++-posix' "$work/no_cmake.sh") -eq 4 ]] \
+    || { cat "$work/no_cmake.sh"; echo "FAIL: expected two build lines in README.md and two in docs/API.md"; exit 1; }
+run_user_script no_cmake "the build lines without CMake" "expected each to link a program that runs"
+echo "readme: the build lines without CMake and with pkg-config linked programs that run"
 
 # The starter's project builds and runs the same way.
 starter_shot="$work/starter.png"

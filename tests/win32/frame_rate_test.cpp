@@ -112,6 +112,31 @@ TEST_F(FrameRateTest, AfterAHaltTheFirstFrameIsOnePeriodAfterRunningAgain) {
     EXPECT_GE(korva_state.frame.last_due - run_at, period) << "the first frame after running again came early";
 }
 
+// Neither late: a program that takes each frame at once gets the frames of the asked rate, each
+// due one period after the last; only a frame the machine itself was too late for is skipped,
+// so nearly every step is exactly one period (at half the rate, none would be). The due times
+// are the schedule's own, so this does not depend on the machine's speed.
+TEST_F(FrameRateTest, FramesComeAtTheAskedRateNotSlower) {
+    ASSERT_EQ(KORVA_frame_rate(20), 1);
+    const int64_t period = counter_frequency() / 20;
+    ASSERT_EQ(counter_frequency() % 20, 0) << "the check below needs a whole number of counts a frame";
+    KORVA_animate(ANIMATE_RUN);
+    ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+    int64_t previous_due = korva_state.frame.last_due;
+    int one_period_steps = 0;
+    constexpr int STEPS = 12;
+    for (int i = 0; i < STEPS; ++i) {
+        ASSERT_EQ(wait_kind(), KORVA_PERIODIC);
+        const int64_t step = korva_state.frame.last_due - previous_due;
+        EXPECT_EQ(step % period, 0) << "a frame off the schedule";
+        EXPECT_GE(step, period) << "a frame came early";
+        one_period_steps += step == period;
+        previous_due = korva_state.frame.last_due;
+    }
+    KORVA_animate(ANIMATE_HALT);
+    EXPECT_GE(one_period_steps, STEPS / 2) << "frames came slower than the asked rate";
+}
+
 // A program busy for several periods gets one frame for the whole delay, and every frame falls
 // on the same schedule as before: the due times differ by whole periods.
 TEST_F(FrameRateTest, ALateProgramSkipsMissedFramesAndKeepsThePhase) {

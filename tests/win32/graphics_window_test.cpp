@@ -474,4 +474,25 @@ TEST_F(GraphicsWindowTest, RepaintCopiesTheWholeCanvasAndClearsDirty) {
     EXPECT_EQ(GetPixel(korva_state.window_dc, client.right - 1, client.bottom - 1), colour);
 }
 
+// The visible area is the client area, in drawing coordinates: its corners' pixels are the
+// window's corner pixels, and one past them is outside.
+TEST_F(GraphicsWindowTest, TheVisibleAreaIsTheClientAreaInDrawingCoordinates) {
+    RECT client;
+    GetClientRect(graphics(), &client);
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    ASSERT_EQ(1, KORVA_visible_area(&left, &top, &right, &bottom));
+    EXPECT_EQ(client.right, right - left + 1) << "visible width";
+    EXPECT_EQ(client.bottom, top - bottom + 1) << "visible height";
+    EXPECT_EQ(-korva_state.origin_x, left);
+    EXPECT_EQ(korva_state.origin_y, top);
+    // Drawn at the corners, the pixels land on the window's first and last columns and rows.
+    KORVA_logging(0);
+    KORVA_clear();
+    KORVA_draw_pixel(KORVA_RED, left, top);
+    KORVA_draw_pixel(KORVA_RED, right, bottom);
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(korva_state.canvas_dc, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(korva_state.canvas_dc, client.right - 1, client.bottom - 1));
+    EXPECT_EQ(1, KORVA_visible_area(nullptr, nullptr, nullptr, nullptr)) << "null places are skipped";
+}
+
 }  // namespace
