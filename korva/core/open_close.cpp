@@ -1,4 +1,5 @@
 // KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
+#include "korva/core/frame_pace.h"
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
 #include "korva/draw/raster.h"
@@ -34,16 +35,19 @@ static void take_start_up_values_from_process() {
     s.show_command = (start_up.dwFlags & STARTF_USESHOWWINDOW) ? start_up.wShowWindow : SW_SHOWDEFAULT;
 }
 
-// The graphics window, made anew only when there is none: a program that opens again after a
-// close gets the windows it had (the close box may have destroyed them; then new ones are made).
-static void make_windows() {
+// Each window is made anew only when there is none: a program that opens again after a close
+// gets the windows it had (the close box may have destroyed them; then new ones are made).
+static void make_graphics_window() {
     LibraryState& s = korva_state;
     if (!IsWindow(s.graphics_window)) {
         s.graphics_window = CreateWindowExA(0, GRAPHICS_CLASS, "KORVA Graphics", WS_CAPTION | WS_SYSMENU, 0, 0,
                                             KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, nullptr, nullptr, s.instance,
                                             nullptr);
     }
-    s.is_open = 1;
+}
+
+static void make_text_window() {
+    LibraryState& s = korva_state;
     if (!IsWindow(s.text_window)) {
         int screen_height = GetSystemMetrics(SM_CYSCREEN);
         s.text_window = CreateWindowExA(0, TEXT_CLASS, "KORVA Text", WS_OVERLAPPEDWINDOW, 0, 550, KORVA_CANVAS_WIDTH,
@@ -76,7 +80,7 @@ static void forget_last_run() {
     s.mouse = MouseChoice{};
     s.held_keys = HeldKeys{};
     s.frame.rate = 0;
-    s.frame.running = 0;
+    frame_pace_stop();
     s.replay = ReplayChoices{};
 }
 
@@ -98,7 +102,10 @@ int KORVA_open() {
     s.animating = 0;
     s.single_step = 0;
 
-    make_windows();
+    make_graphics_window();
+    // Open from here on, as soon as the graphics window exists.
+    s.is_open = 1;
+    make_text_window();
     s.dialog_instance = s.instance;
     s.window_dc = GetDC(s.graphics_window);
     make_canvas();

@@ -143,27 +143,6 @@ TEST(CoreOpenTest, TickTimerRunsWithId2) {
 
 namespace {
 
-// Counts the top-level windows of a class that belong to this process.
-int own_windows_of_class(const char* class_name) {
-    struct Search {
-        const char* name;
-        int count;
-    } search{class_name, 0};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Search* s = reinterpret_cast<Search*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            char name[64];
-            if (process == GetCurrentProcessId() && GetClassNameA(window, name, sizeof name) &&
-                lstrcmpA(name, s->name) == 0)
-                ++s->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.count;
-}
-
 // A second open while open makes nothing new and says so once; the library stays as it was.
 TEST(CoreOpenTest, ASecondOpenWhileOpenCreatesNothingAndSaysSo) {
     open_korva_once();

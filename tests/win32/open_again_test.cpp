@@ -19,25 +19,9 @@ namespace {
 
 constexpr char SPRITE[] = "sprite.png";
 
-// The process's top-level windows of the library's two classes, visible or not.
+// The process's windows of the library's two classes, visible or not.
 int library_windows() {
-    struct Count {
-        DWORD process;
-        int n;
-    } count{GetCurrentProcessId(), 0};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            Count* c = reinterpret_cast<Count*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[32];
-            if (owner == c->process && GetClassNameA(window, name, sizeof name) &&
-                (lstrcmpA(name, "DrawWndClass") == 0 || lstrcmpA(name, "TextWndClass") == 0))
-                ++c->n;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.n;
+    return own_windows_of_class("DrawWndClass") + own_windows_of_class("TextWndClass");
 }
 
 size_t private_bytes() {

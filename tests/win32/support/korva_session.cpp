@@ -132,3 +132,23 @@ std::vector<std::string> directory_names() {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+int own_windows_of_class(const char* class_name) {
+    struct Search {
+        const char* name;
+        int count;
+    } search{class_name, 0};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            Search* s = reinterpret_cast<Search*>(data);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            char name[64];
+            if (process == GetCurrentProcessId() && GetClassNameA(window, name, sizeof name) &&
+                lstrcmpA(name, s->name) == 0)
+                ++s->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}

@@ -46,6 +46,9 @@ std::vector<uint32_t> canvas_pixels();
 // The names in the working directory, sorted, so that a test can see that nothing was left behind.
 std::vector<std::string> directory_names();
 
+// The top-level windows of a class that belong to this process, visible or not.
+int own_windows_of_class(const char* class_name);
+
 // Puts pixels read by canvas_pixels back on the canvas.
 void set_canvas_pixels(const std::vector<uint32_t>& pixels);
 
