@@ -138,7 +138,8 @@ group=$(cat linger.pid)
 ((status == 0)) && grep -qE "left [0-9]+ process\(es\) running; the harness ended them" <<<"$output" ||
     failures+=("a lingering child: expected exit code 0 and the line about it, got $status: $output")
 sleep 1
-left=$(ps -eo pgid=,args= | awk -v g="$group" '$1 == g' | grep -- '--linger' || true)
+# A zombie has ended already; only running processes count.
+left=$(ps -eo pgid=,stat=,args= | awk -v g="$group" '$1 == g && $2 !~ /^Z/' | grep -- '--linger' || true)
 if [[ -n "$left" ]]; then
     failures+=("a lingering child: the program's child is still running after the harness: $left")
     kill -9 -- "-$group" 2>/dev/null || true

@@ -21,10 +21,12 @@ rm -rf "$work"
 mkdir -p "$work"
 failures=()
 
-# The processes still in a run's process group (korva-run, its launcher, Wine and the program
-# all stay in the group the run was started in).
+# The processes still running in a run's process group (korva-run, its launcher, Wine and the
+# program all stay in the group the run was started in). A zombie has ended already: it waits
+# only for a parent outside the run (Wine hands its processes to the machine's first process)
+# to collect its exit status.
 leftovers() {
-    ps -eo pid=,pgid=,args= | awk -v g="$1" '$2 == g { $2 = ""; print }'
+    ps -eo pid=,pgid=,stat=,args= | awk -v g="$1" '$2 == g && $3 !~ /^Z/ { $2 = ""; $3 = ""; print }'
 }
 # Ends whatever is left of a run's group.
 end_group() {
