@@ -1,4 +1,5 @@
 // KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
+#include "korva/core/end_mark.h"
 #include "korva/core/frame_pace.h"
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
@@ -91,6 +92,7 @@ int KORVA_open() {
         return 0;
     }
     take_start_up_values_from_process();
+    promise_end_mark();
     const bool first = s.graphics_window == nullptr;
     if (first && s.previous_instance == nullptr) {
         // One white brush serves both classes for the whole run.

@@ -1,6 +1,8 @@
 // A program for the runner's tests that ends badly on purpose: it opens the library (so a window
 // shows), then, by its argument, dereferences a null pointer ("crash"), ends at once with exit
-// code N ("exit N"), or waits for events until it is closed ("wait"; exit code 0).
+// code N ("exit N"), or waits for events until it is closed ("wait"; exit code 0). It says "open"
+// on its output once the library is open.
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -8,6 +10,8 @@
 
 int room_main() {
     KORVA_open();
+    printf("open\n");
+    fflush(stdout);
     const char* what = __argc > 1 ? __argv[1] : "wait";
     int32_t x, y, region;
     char key;

@@ -110,8 +110,33 @@ run_alone() {
     out=$(cat "$dir/run.log")
     end_group "$pid"
 }
-run_alone --headless --seconds 30 "$crasher" exit 7
-[[ "$status" == 7 ]] || failures+=("a program's own exit code 7 came back as $status: $out")
+for code in 7 0; do
+    run_alone --headless --seconds 30 "$crasher" exit "$code"
+    [[ "$status" == "$code" ]] || failures+=("a program's own exit code $code came back as $status: $out")
+done
+# A program killed from outside is not taken for one that returned 0 (under Wine both end with 0).
+for mode in "--headless --seconds 60" "--headless"; do
+    dir="$work/killed"
+    mkdir -p "$dir"
+    (cd "$dir" && exec setsid "$runner" $mode "$crasher" wait >run.log 2>&1) &
+    pid=$!
+    # The program says "open" on its output once the library is open.
+    program=""
+    for _ in $(seq 600); do
+        grep -q '^open' "$dir/run.log" 2>/dev/null &&
+            program=$(leftovers "$pid" | awk '$2 ~ /crasher\.exe$/ { print $1; exit }')
+        [[ -n "$program" ]] && break
+        sleep 0.1
+    done
+    status=0
+    [[ -n "$program" ]] && kill -9 "$program"
+    wait "$pid" || status=$?
+    out=$(cat "$dir/run.log")
+    end_group "$pid"
+    [[ "$status" == 137 ]] || failures+=("a program killed from outside ($mode) ended korva-run with $status, not 137: $out")
+    grep -q "crasher.exe was ended from outside before it finished" <<<"$out" ||
+        failures+=("a program killed from outside ($mode) was not named: $out")
+done
 for mode in "--headless --seconds 30" "--headless"; do
     # shellcheck disable=SC2086
     run_alone $mode "$crasher" crash

@@ -14,6 +14,7 @@
 
 #include "../common/crash_watch.h"
 #include "../common/process_job.h"
+#include "korva/core/end_mark.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ constexpr char GRAPHICS_TITLE[] = "KORVA Graphics";
 constexpr DWORD CLOSE_REPEAT_MS = 500;
 // The exit status of a run whose program crashed (as a shell reports a program that aborted).
 constexpr int LAUNCH_CRASHED = 134;
+// The exit status of a run whose program was killed from outside (as a shell reports SIGKILL).
+constexpr int LAUNCH_KILLED = 137;
 
 HANDLE close_requested = nullptr;
 
@@ -130,6 +133,30 @@ void give_standard_handles(STARTUPINFOA* startup) {
         if (h != nullptr && h != INVALID_HANDLE_VALUE) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
 }
 
+// The two events of the end mark, named in this process's environment so that the program
+// inherits the name. A KORVA program sets the first when it opens and the second when it exits
+// through its own code.
+struct EndMark {
+    HANDLE promised;
+    HANDLE ended;
+};
+
+EndMark make_end_mark() {
+    char name[64];
+    snprintf(name, sizeof name, "korva-launch-%lu", static_cast<unsigned long>(GetCurrentProcessId()));
+    SetEnvironmentVariableA(END_MARK_VARIABLE, name);
+    std::string base = name;
+    return {CreateEventA(nullptr, TRUE, FALSE, (base + END_MARK_PROMISED).c_str()),
+            CreateEventA(nullptr, TRUE, FALSE, (base + END_MARK_ENDED).c_str())};
+}
+
+// A program that promised the mark and ended without it did not finish through its own code:
+// under Wine a kill from outside looks like a return of 0.
+bool ended_from_outside(const EndMark& mark) {
+    if (mark.promised == nullptr || mark.ended == nullptr) return false;
+    return WaitForSingleObject(mark.promised, 0) == WAIT_OBJECT_0 && WaitForSingleObject(mark.ended, 0) != WAIT_OBJECT_0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +169,7 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) append_argument(&command, argv[i]);
 
     HANDLE job = make_process_job();
+    EndMark end_mark = make_end_mark();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     give_standard_handles(&startup);
@@ -178,6 +206,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "korva-run: %s crashed: exception 0x%08lX%s%s\n", argv[2], static_cast<unsigned long>(exit_code),
                 name ? ", " : "", name ? name : "");
     }
+    const bool killed = !watch.crashed && exit_code == 0 && ended_from_outside(end_mark);
+    if (killed) fprintf(stderr, "korva-run: %s was ended from outside before it finished (killed)\n", argv[2]);
     // The loader's own code for a DLL it could not find: a program linked without -static.
     if (exit_code == 0xC0000135u)
         fprintf(stderr, "korva-run: %s could not start: a DLL it needs is missing (link it with -static)\n", argv[2]);
@@ -186,5 +216,6 @@ int main(int argc, char** argv) {
     fflush(stderr);
     // A crash is told by its own exit status, whatever the low bits of the exception's code.
     if (watch.crashed) return LAUNCH_CRASHED;
+    if (killed) return LAUNCH_KILLED;
     return static_cast<int>(exit_code);
 }
