@@ -44,7 +44,7 @@ korva_marlett_font() {
 # "0", "1" and "r". WINEPREFIX, WINEARCH, WINEDEBUG and WINEDLLOVERRIDES are the caller's.
 korva_prepare_prefix() {
     local log=$1
-    mkdir -p "$WINEPREFIX"
+    [[ -d "$WINEPREFIX" ]] || mkdir -p "$WINEPREFIX"
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         "$KORVA_WINE" wineboot -i </dev/null >"$log" 2>&1 || true
     fi
@@ -58,10 +58,13 @@ korva_prepare_prefix() {
 # Starts Wine's helper processes (services, devices, desktop) from a command whose input and
 # output are /dev/null. Whatever Wine program runs first starts them, and they inherit its
 # output and keep it open for as long as they live: a caller reading that output to its end
-# (CTest, a pipe, $(...)) would wait for the whole session. LOG takes Wine's messages.
+# (CTest, a pipe, $(...)) would wait for the whole session. LOG takes Wine's messages. The
+# program run is PROGRAM ARGS..., a Windows program that ends at once, else `cmd /c exit`.
 korva_start_wine_quietly() {
     local log=$1
-    "$KORVA_WINE" cmd /c exit </dev/null >>"$log" 2>&1 || true
+    shift
+    (($# > 0)) || set -- cmd /c exit
+    "$KORVA_WINE" "$@" </dev/null >>"$log" 2>&1 || true
 }
 
 # Whether the X display in DISPLAY runs a window manager (one that announces itself).
@@ -75,7 +78,9 @@ korva_display_has_window_manager() {
 # written only when the prefix's mode changes.
 korva_set_window_mode() {
     local mode=$1 marker="$WINEPREFIX/.korva-window-mode"
-    [[ -f "$marker" && "$(cat "$marker")" == "$mode" ]] && return 0
+    local written=""
+    [[ -f "$marker" ]] && read -r written <"$marker"
+    [[ "$written" == "$mode" ]] && return 0
     local key='HKCU\Software\Wine\X11 Driver' value
     for value in Managed Decorated; do
         if [[ "$mode" == unmanaged ]]; then

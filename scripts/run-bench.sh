@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every benchmark of a Windows build under Wine on a private display and prints its figures.
+# Runs every benchmark of a Windows build under Wine on a private display and prints its figures,
+# then the runner's own figures (korva-run beside a plain wine).
 #   run-bench.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "${1:?usage: run-bench.sh BUILD_DIR [ARGS...]}" && pwd)
@@ -16,4 +17,6 @@ for exe in "$build"/bench/*_bench.exe; do
     mkdir -p "$workdir"
     (cd "$workdir" && "$here/wine-exec.sh" "$session" "$exe" "$@") || status=1
 done
+echo "== runner_bench"
+bash "$here/../bench/runner_bench.sh" "$build" || status=1
 exit $status

@@ -79,6 +79,7 @@ static void on_left_button_down(LPARAM position) {
         px = static_cast<int16_t>(px);
         py = static_cast<int16_t>(py);
     }
+    set_key_event_aside();
     s.event.x = px - s.origin_x;
     s.event.y = s.origin_y - py;
     s.event_kind = KORVA_MOUSE;

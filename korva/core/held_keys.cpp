@@ -9,14 +9,28 @@
 // Bit 30 of a key message: the key was down already, so this key-down is a repeat.
 constexpr LPARAM KEY_WAS_DOWN = LPARAM{1} << 30;
 
+// Whether the program will have the key as down once the key events made so far reach it: the
+// event being assembled comes first, then the owed releases, then the owed presses.
+static bool known_down(int32_t code) {
+    const LibraryState& s = korva_state;
+    const HeldKeys& held = s.held_keys;
+    if (held.owed_press[code]) return true;
+    if (held.owed_release[code]) return false;
+    if ((s.event_kind == KORVA_KEY_PRESS || s.event_kind == KORVA_KEY_RELEASE) && s.event.key == code)
+        return s.event_kind == KORVA_KEY_PRESS;
+    return held.held[code] != 0;
+}
+
 bool held_key_message(WPARAM virtual_key, LPARAM info, bool down) {
     LibraryState& s = korva_state;
     if (!s.held_keys.events || virtual_key > 0xFF) return false;
     int32_t code = held_key_code(static_cast<uint32_t>(virtual_key));
     if (code == NO_KEY_EVENT) return false;
     // A repeat is taken here too, making nothing: the key is the program's as presses and
-    // releases, so no other kind of event may come of it.
-    if (down && (info & KEY_WAS_DOWN)) return true;
+    // releases, so no other kind of event may come of it. So is a key-down of a key the program
+    // has as down already, or whose press is owed: the keyboard came back with it held, and the
+    // system may send its repeats as fresh key-downs.
+    if (down && ((info & KEY_WAS_DOWN) || known_down(code))) return true;
     s.event.key = static_cast<char>(code);
     s.event_kind = down ? KORVA_KEY_PRESS : KORVA_KEY_RELEASE;
     return true;
@@ -48,8 +62,10 @@ void keyboard_lost() {
     LibraryState& s = korva_state;
     if (!keyboard_is_heard()) return;
     for (int32_t code = 0; code < 128; ++code) {
-        if (s.held_keys.held[code]) s.held_keys.owed_release[code] = 1;
+        // A press still owed never reached the program: it is simply dropped.
+        const bool press_owed = s.held_keys.owed_press[code] != 0;
         s.held_keys.owed_press[code] = 0;
+        if (!press_owed && known_down(code)) s.held_keys.owed_release[code] = 1;
     }
     hand_out_owed();
 }
@@ -60,10 +76,24 @@ void keyboard_back() {
     for (uint32_t virtual_key = 1; virtual_key <= 0xFF; ++virtual_key) {
         int32_t code = held_key_code(virtual_key);
         if (code == NO_KEY_EVENT || (GetAsyncKeyState(static_cast<int>(virtual_key)) & 0x8000) == 0) continue;
-        // Down now, and not known to the program as down (or about to be released for it).
-        if (!s.held_keys.held[code] || s.held_keys.owed_release[code]) s.held_keys.owed_press[code] = 1;
+        // Down now, and not down for the program (or about to be released for it).
+        if (!known_down(code)) s.held_keys.owed_press[code] = 1;
     }
     hand_out_owed();
+}
+
+void set_key_event_aside() {
+    LibraryState& s = korva_state;
+    if (!s.held_keys.events || (s.event_kind != KORVA_KEY_PRESS && s.event_kind != KORVA_KEY_RELEASE)) return;
+    if (!is_held_key_code(s.event.key)) return;
+    const uint8_t code = static_cast<uint8_t>(s.event.key);
+    if (s.event_kind == KORVA_KEY_PRESS && s.held_keys.owed_release[code]) {
+        // Its release is owed already: the program never saw either, and needs neither.
+        s.held_keys.owed_release[code] = 0;
+    } else {
+        (s.event_kind == KORVA_KEY_PRESS ? s.held_keys.owed_press : s.held_keys.owed_release)[code] = 1;
+    }
+    s.event_kind = KORVA_NONE;
 }
 
 void hand_out_owed_key_event() {

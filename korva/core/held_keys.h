@@ -8,8 +8,8 @@
 #include <stdint.h>
 
 // A key message of the graphics window (plain or with Alt); true when the key is one of the
-// table and so is taken here. A key-down that only repeats a key already down is taken and
-// makes no event.
+// table and so is taken here. A key-down of a key already down for the program (a repeat) is
+// taken and makes no event.
 bool held_key_message(WPARAM virtual_key, LPARAM info, bool down);
 
 // The window lost the keyboard, or a modal loop (menu, move) took it: every key held is owed
@@ -17,6 +17,10 @@ bool held_key_message(WPARAM virtual_key, LPARAM info, bool down);
 // press. The first owed event is made at once if no other is being assembled.
 void keyboard_lost();
 void keyboard_back();
+
+// A click is about to take the place of the event being assembled: a key event there goes back
+// to the owed ones for the next wait, since a lost press or release would leave the key wrong.
+void set_key_event_aside();
 
 // At the start of a wait: the next owed key event, if any, becomes the event.
 void hand_out_owed_key_event();

@@ -3,6 +3,7 @@
 // leaves the window still reports its moves and ends with its release.
 #include "korva/core/mouse.h"
 
+#include "korva/core/held_keys.h"
 #include "korva/core/state.h"
 
 constexpr char MOUSE_MODE_MESSAGE[] = "Mouse mode %d not possible, using mouse mode %d\n";
@@ -52,6 +53,7 @@ void mouse_button_message(UINT message, LPARAM position) {
     if (!korva_state.mouse.buttons) return;
     for (const ButtonMessage& m : BUTTON_MESSAGES) {
         if (m.message != message) continue;
+        if (m.button != KORVA_BUTTON_LEFT || !m.down) set_key_event_aside();
         if (m.down) {
             hold(m.button);
             if (m.button != KORVA_BUTTON_LEFT) make_mouse_event(KORVA_BUTTON_DOWN, position, m.button);

@@ -53,6 +53,47 @@ for run in first second; do
     [[ -f "$work/$run/click_pad.bmp" ]] || failures+=("two at once: the $run program did not end through its own code")
 done
 
+# ---- runs on a display -------------------------------------------------------------------------
+# After a run on a display that ended by itself, Wine is ended after korva-run returns: a run
+# started straight after, or one still running beside it, must not be touched by that.
+# shellcheck source=../../scripts/korva-wine.sh
+source "$source/scripts/korva-wine.sh"
+if korva_start_xvfb "$work/display-xvfb.log"; then
+    display_xvfb=$KORVA_XVFB_PID
+    groups=()
+    for run in 1 2 3; do
+        dir="$work/display-$run"
+        mkdir -p "$dir"
+        status=0
+        (cd "$dir" && DISPLAY=$KORVA_XVFB_DISPLAY exec setsid "$runner" "$crasher" exit 0 >run.log 2>&1) &
+        groups+=($!)
+        wait $! || status=$?
+        ((status == 0)) && grep -q '^open' "$dir/run.log" ||
+            failures+=("run $run of three in a row on a display: exit code $status: $(cat "$dir/run.log")")
+    done
+    mkdir -p "$work/display-long" "$work/display-short"
+    (cd "$work/display-long" && DISPLAY=$KORVA_XVFB_DISPLAY setsid "$runner" --seconds 8 "$click_pad" >run.log 2>&1
+     echo $? >status) &
+    long=$!
+    groups+=($long)
+    sleep 2
+    (cd "$work/display-short" && DISPLAY=$KORVA_XVFB_DISPLAY exec setsid "$runner" "$crasher" exit 0 >run.log 2>&1) &
+    groups+=($!)
+    wait $!
+    wait "$long"
+    [[ "$(cat "$work/display-long/status")" == 0 && -f "$work/display-long/click_pad.bmp" ]] ||
+        failures+=("a run on a display ended by one beside it that ended first: $(cat "$work/display-long/run.log")")
+    # Once Wine is down (the last run holds this lock until then), nothing of the runs is left.
+    flock -w 30 -x "$KORVA_WINEPREFIX.ending" true
+    for group in "${groups[@]}"; do
+        left=$(leftovers "$group")
+        [[ -z "$left" ]] || { failures+=("runs on a display left running: $left"); end_group "$group"; }
+    done
+    korva_stop_xvfb "$display_xvfb"
+else
+    failures+=("runs on a display: could not start Xvfb")
+fi
+
 # ---- signals -----------------------------------------------------------------------------------
 # Starts korva-run in the background (ARGS...), waits until the program runs, sends SIGNAL and
 # expects EXIT soon after, with nothing of the run left behind.

@@ -182,9 +182,11 @@ TEST_F(MouseKeysTest, HeldKeysComeDownOnceAndUpAndAreHeldInBetween) {
         {"Space up", WM_KEYUP, VK_SPACE, false, KORVA_KEY_RELEASE, KORVA_KEY_SPACE, 0, 0},
     };
     for (const Case& c : cases) {
-        // Repeats of a key already down come first and must make nothing.
+        // Repeats of a key already down come first and must make nothing, whether marked as
+        // repeats or sent as fresh key-downs (as after the keyboard comes back).
         if (c.message == WM_KEYDOWN) post(WM_KEYDOWN, c.virtual_key, key_info(c.virtual_key, false));
         if (c.message == WM_KEYDOWN) post(WM_KEYDOWN, c.virtual_key, key_info(c.virtual_key, true));
+        if (c.message == WM_KEYDOWN) post(WM_KEYDOWN, c.virtual_key, key_info(c.virtual_key, false));
         if (c.message == WM_KEYUP) post(WM_KEYUP, c.virtual_key, key_info(c.virtual_key, false) | (LPARAM{3} << 30));
         Seen e = next();
         EXPECT_EQ(c.kind, e.kind) << c.what << ": " << show(e);

@@ -2,6 +2,8 @@
 // its first window shows, closes exactly that program's windows when told to, and ends with the
 // program's exit code. Every process the program starts ends with it.
 //   korva-launch.exe STATUS_FILE PROGRAM.exe [ARGS...]
+//   korva-launch.exe --warm-up      (does nothing: the first Wine program of a session starts
+//                                    Wine's helpers, and this one starts quickest)
 // A line "close" on standard input asks the program to close as its close box would (a prompt
 // that is open is answered first with its default button). STATUS_FILE receives "window" once
 // the program shows a window.
@@ -160,6 +162,7 @@ bool ended_from_outside(const EndMark& mark) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && strcmp(argv[1], "--warm-up") == 0) return 0;
     if (argc < 3) {
         fprintf(stderr, "usage: korva-launch.exe STATUS_FILE PROGRAM.exe [ARGS...]\n");
         return 2;
