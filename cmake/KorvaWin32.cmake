@@ -1,6 +1,12 @@
 # The Windows build: the library, the room, and their tests, examples and benchmarks.
 
-add_library(korva STATIC ${KORVA_ALL_SOURCES})
+# The platform layer's objects go into the library itself, so the package stays one library;
+# the tools link the same objects.
+add_library(korva_platform OBJECT ${KORVA_PLATFORM_SOURCES})
+target_include_directories(korva_platform PUBLIC ${PROJECT_SOURCE_DIR})
+korva_warnings(korva_platform)
+
+add_library(korva STATIC ${KORVA_ALL_SOURCES} $<TARGET_OBJECTS:korva_platform>)
 add_library(korva::korva ALIAS korva)
 target_include_directories(korva PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 
 static void check(bool condition) {
     if (!condition) abort();

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "korva/core/key_codes.h"
-#include "korva/script/script_line.h"
+#include "korva/platform/key_codes.h"
+#include "korva/platform/script_line.h"
 
 static bool same(const ScriptLine& a, const ScriptLine& b) {
     return a.kind == b.kind && a.x == b.x && a.y == b.y && a.key == b.key && a.count == b.count &&

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "korva/script/script_line.h"
+#include "korva/platform/script_line.h"
 #include "korva/script/script_reader.h"
 
 static void check(bool condition) {

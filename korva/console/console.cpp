@@ -8,7 +8,7 @@
 #include "korva/console/console_paint.h"
 #include "korva/console/console_ring.h"
 #include "korva/console/log_line.h"
-#include "korva/core/menu.h"
+#include "korva/core/command_ids.h"
 #include "korva/core/state.h"
 #include "korva/core/text_block.h"
 

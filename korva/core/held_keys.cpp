@@ -3,8 +3,8 @@
 // one did.
 #include "korva/core/held_keys.h"
 
-#include "korva/core/key_codes.h"
 #include "korva/core/state.h"
+#include "korva/platform/key_codes.h"
 
 // Bit 30 of a key message: the key was down already, so this key-down is a repeat.
 constexpr LPARAM KEY_WAS_DOWN = LPARAM{1} << 30;

@@ -3,8 +3,8 @@
 // message, the others through their key-down, so no press is seen twice.
 #include "korva/core/keyboard.h"
 
-#include "korva/core/key_codes.h"
 #include "korva/core/state.h"
+#include "korva/platform/key_codes.h"
 
 static void make_key_event(int32_t code) {
     if (code == NO_KEY_EVENT) return;

@@ -1,4 +1,4 @@
-// Command ids of the "&Run" menu, and the routines that build it and run its commands.
+// The "&Run" menu: the routines that build it and run its commands (their ids in command_ids.h).
 #ifndef KORVA_CORE_MENU_H
 #define KORVA_CORE_MENU_H
 
@@ -6,29 +6,7 @@
 
 #include <stdint.h>
 
-enum MenuCommand : int32_t {
-    CMD_ANIMATE = 1,
-    CMD_HALT = 2,
-    CMD_ADVANCE_FRAME = 3,
-    CMD_LOGGING = 4,
-    CMD_RECORD = 5,
-    CMD_PLAYBACK = 6,
-    CMD_PLAY_ONE = 7,
-    CMD_QUIT = 8,
-    CMD_CONTROL_BESOURU = 10,
-    CMD_CONTROL_BLAZRACK = 11,
-    CMD_CONTROL_MUSHI = 12,
-    CMD_BESOURU_ENTERS = 13,
-    CMD_BLAZRACK_ENTERS = 14,
-    CMD_MUSHI_ENTERS = 15,
-    CMD_BESOURU_LEAVES = 16,
-    CMD_BLAZRACK_LEAVES = 17,
-    CMD_MUSHI_LEAVES = 18,
-    CMD_FROM_NORTH = 19,
-    CMD_FROM_SOUTH = 20,
-    CMD_FROM_EAST = 21,
-    CMD_FROM_WEST = 22,
-};
+#include "korva/core/command_ids.h"
 
 // Builds the menu bar with its "&Run" popup on the window and stores the popup in run_menu.
 void build_run_menu(HWND window);

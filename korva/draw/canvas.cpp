@@ -1,13 +1,8 @@
-// The canvas: clearing it, copying it to the graphics window, and measuring text in the
-// library's font.
+// The canvas: clearing it and copying it to the graphics window.
 #include "korva/console/log_line.h"
 #include "korva/core/state.h"
-#include "korva/core/text_block.h"
 #include "korva/draw/colors.h"
-#include "korva/draw/draw_internal.h"
 #include "korva/draw/raster.h"
-
-#include <string.h>
 
 void copy_canvas_to_window() {
     BitBlt(korva_state.window_dc, 0, 0, KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, korva_state.canvas_dc, 0, 0,
@@ -35,30 +30,5 @@ int KORVA_flush() {
         copy_canvas_to_window();
         s.canvas_dirty = 0;
     }
-    return 1;
-}
-
-int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text) {
-    int32_t size = corrected_ptsize(ptsize);
-    if (text == nullptr) text = "";
-    SIZE extent{};
-    HGLOBAL block = new_text_block(text, strlen(text));
-    if (block == nullptr) {
-        KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "measured");
-    } else {
-        HDC dc = korva_state.canvas_dc;
-        HFONT font = create_korva_font(size);
-        HGDIOBJ previous = SelectObject(dc, font);
-        const char* copy = static_cast<const char*>(GlobalLock(block));
-        if (copy != nullptr) {
-            GetTextExtentPointA(dc, copy, lstrlenA(copy), &extent);
-            GlobalUnlock(block);
-        }
-        SelectObject(dc, previous);
-        DeleteObject(font);
-        GlobalFree(block);
-    }
-    if (height != nullptr) *height = extent.cy;
-    if (width != nullptr) *width = extent.cx;
     return 1;
 }

@@ -2,23 +2,17 @@
 // as PNG through the platform's imaging component when the name ends in ".png".
 #include <string.h>
 
-#include "korva/core/replace_file.h"
 #include "korva/core/state.h"
-#include "korva/draw/bmp_image.h"
-#include "korva/draw/wic_codec.h"
+#include "korva/draw/draw_internal.h"
+#include "korva/platform/bmp_image.h"
+#include "korva/platform/replace_file.h"
+#include "korva/platform/wic_codec.h"
 
 // The canvas bitmap is selected into canvas_dc, and a selected bitmap must not be read with
 // GetDIBits; so the canvas is copied into a device-independent section, whose bits are
 // already laid out as the file's rows: bottom row first, three bytes a pixel, padded to four.
 static HBITMAP copy_canvas(void** bits, bool top_down) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = KORVA_CANVAS_WIDTH;
-    info.bmiHeader.biHeight = top_down ? -KORVA_CANVAS_HEIGHT : KORVA_CANVAS_HEIGHT;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    HBITMAP section = CreateDIBSection(korva_state.canvas_dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    HBITMAP section = make_dib_section(KORVA_CANVAS_WIDTH, KORVA_CANVAS_HEIGHT, 24, top_down, bits);
     if (section == nullptr) return nullptr;
     HDC dc = CreateCompatibleDC(korva_state.canvas_dc);
     HGDIOBJ previous = SelectObject(dc, section);
@@ -27,12 +21,6 @@ static HBITMAP copy_canvas(void** bits, bool top_down) {
     SelectObject(dc, previous);
     DeleteDC(dc);
     return section;
-}
-
-// ".png" in any case ends the name.
-static bool is_png_name(const char* path) {
-    size_t length = strlen(path);
-    return length >= 4 && lstrcmpiA(path + length - 4, ".png") == 0;
 }
 
 int KORVA_save_canvas(const char* path) {
@@ -44,7 +32,7 @@ int KORVA_save_canvas(const char* path) {
         KORVA_printf("Cannot write canvas to %s: the library is not open\n", path);
         return 0;
     }
-    const bool png = is_png_name(path);
+    const bool png = png_file_name(path);
     void* bits = nullptr;
     HBITMAP section = copy_canvas(&bits, png);
     bool saved = false;

@@ -4,8 +4,9 @@
 
 #include "korva/console/log_line.h"
 #include "korva/core/state.h"
+#include "korva/draw/draw_internal.h"
 #include "korva/draw/geometry.h"
-#include "korva/draw/wic_codec.h"
+#include "korva/platform/wic_codec.h"
 
 static Picture* loaded(int32_t id) {
     if (id < 1 || id > MAX_PICTURES) return nullptr;
@@ -23,15 +24,9 @@ static int32_t free_slot() {
 // A 32-bit section, top row first, holding the picture's premultiplied pixels. Null on success,
 // else the reason.
 static const char* make_picture(const WicPicture& source, Picture* out) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(source.width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(source.height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(korva_state.canvas_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = make_dib_section(static_cast<int32_t>(source.width), static_cast<int32_t>(source.height), 32,
+                                      true, &bits);
     if (bitmap == nullptr) return "not enough memory";
     if (const char* why = wic_copy_premultiplied(source, bits, source.width * 4)) {
         DeleteObject(bitmap);

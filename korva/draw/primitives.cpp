@@ -1,6 +1,7 @@
 // The painting primitives: each corrects its arguments (one console message per correction,
 // in the order that primitive states), logs the call while logging is on, and hands one
 // DrawCommand to the executor. The integer forms only pack Points and call the Point forms.
+// Texts are measured here too, in the library's font.
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -203,6 +204,31 @@ int KORVA_printf_at(int32_t color, int32_t x, int32_t y, int32_t ptsize, const c
     int32_t count = draw_formatted(color, Point{x, y}, ptsize, format, args);
     va_end(args);
     return count;
+}
+
+int KORVA_text_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* text) {
+    int32_t size = corrected_ptsize(ptsize);
+    if (text == nullptr) text = "";
+    SIZE extent{};
+    HGLOBAL block = new_text_block(text, strlen(text));
+    if (block == nullptr) {
+        KORVA_printf(NO_TEXT_MEMORY_MESSAGE, static_cast<unsigned long long>(strlen(text)), "measured");
+    } else {
+        HDC dc = korva_state.canvas_dc;
+        HFONT font = create_korva_font(size);
+        HGDIOBJ previous = SelectObject(dc, font);
+        const char* copy = static_cast<const char*>(GlobalLock(block));
+        if (copy != nullptr) {
+            GetTextExtentPointA(dc, copy, lstrlenA(copy), &extent);
+            GlobalUnlock(block);
+        }
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        GlobalFree(block);
+    }
+    if (height != nullptr) *height = extent.cy;
+    if (width != nullptr) *width = extent.cx;
+    return 1;
 }
 
 int KORVA_printf_extent(int32_t ptsize, int32_t* height, int32_t* width, const char* format, ...) {

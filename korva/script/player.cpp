@@ -1,22 +1,15 @@
 // The script player: turns the lines of the script file into events of the wait, and the
 // Playback Script and Play One Script commands that start and stop it.
-#include "korva/core/menu.h"
+#include "korva/core/command_ids.h"
 #include "korva/core/state.h"
+#include "korva/platform/script_line.h"
 #include "korva/script/replay.h"
 #include "korva/script/script.h"
 #include "korva/script/script_commands.h"
-#include "korva/script/script_line.h"
 #include "korva/script/script_reader.h"
 
 static void refuse_while_recording() {
     KORVA_printf("Cannot play script file %s while recording it\n", SCRIPT_FILE_NAME);
-}
-
-void stop_playback() {
-    LibraryState& s = korva_state;
-    s.playing_back = 0;
-    s.play_one = 0;
-    CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
 }
 
 // Whether the program has switched on the events of this kind.

@@ -1,10 +1,10 @@
 // The script recorder: one line per mouse, keyboard or run of periodic events (and, when the
 // program asks for them, per menu command), and the Record Script command that switches it
 // on and off.
-#include "korva/core/menu.h"
+#include "korva/core/command_ids.h"
 #include "korva/core/state.h"
+#include "korva/platform/script_line.h"
 #include "korva/script/script.h"
-#include "korva/script/script_line.h"
 
 // Opens the file for writing when the slot is empty; false (reported) when it cannot.
 static bool ensure_writer() {
@@ -38,34 +38,17 @@ static void write_line(int32_t kind, int32_t first, int32_t second) {
 void record_event(int32_t kind, EventRecord event) {
     // Every kind opens the file, even those that write no line.
     if (!ensure_writer()) return;
-    int32_t first = 0;
-    int32_t second = 0;
-    switch (kind) {
-    case KORVA_MOUSE:
-        first = event.x;
-        second = event.y;
-        break;
-    case KORVA_KBD:
-        first = static_cast<int8_t>(event.key);
-        break;
-    case KORVA_PERIODIC:
-        first = korva_state.periodic_count;
-        break;
-    case KORVA_BUTTON_DOWN:
-    case KORVA_BUTTON_UP:
-    case KORVA_MOTION:
-    case KORVA_KEY_PRESS:
-    case KORVA_KEY_RELEASE: {
-        // Only a program that switched these events on has them to write.
-        char line[SCRIPT_LINE_FORMAT_SIZE];
-        if (format_event_line(kind, event.x, event.y, static_cast<int8_t>(event.key), line, sizeof line) > 0)
-            put_line(line);
-        return;
-    }
-    default:
-        return;
-    }
-    write_line(kind, first, second);
+    // A typed key's line holds its code; a periodic event's, the ticks counted so far. The kinds
+    // of a program that switched the other events on write their own lines; the rest, none.
+    int32_t first = event.x;
+    int32_t second = event.y;
+    if (kind == KORVA_KBD) first = static_cast<int8_t>(event.key);
+    if (kind == KORVA_PERIODIC) first = korva_state.periodic_count;
+    if (kind == KORVA_KBD || kind == KORVA_PERIODIC) second = 0;
+    char line[SCRIPT_LINE_FORMAT_SIZE];
+    if (kind != SCRIPT_COMMAND &&
+        format_event_line(kind, first, second, static_cast<int8_t>(event.key), line, sizeof line) > 0)
+        put_line(line);
 }
 
 void record_command(int32_t id) {

@@ -6,7 +6,7 @@
 
 #include <string.h>
 
-#include "korva/core/menu.h"
+#include "korva/core/command_ids.h"
 #include "korva/core/state.h"
 #include "korva/draw/raster.h"
 #include "korva/script/script.h"

@@ -2,7 +2,8 @@
 // the command of a line during playback. See script_commands.h for the opt-in.
 #include "korva/script/script_commands.h"
 
-#include "korva/core/menu.h"
+#include "korva/core/command_ids.h"
+#include "korva/core/commands.h"
 #include "korva/core/state.h"
 #include "korva/script/replay.h"
 #include "korva/script/script.h"
@@ -55,7 +56,8 @@ CommandPlay play_menu_command(int32_t id) {
         KORVA_printf("Script file %s: command %d cannot be played\n", script_file_name(), static_cast<int>(id));
         return COMMAND_REFUSED;
     }
-    run_menu_command(id);
+    // As the menu runs it, but never written: no recording runs while a script plays.
+    run_program_command(id);
     if (id == CMD_QUIT) {
         // Quit posts the quit message, which the wait would turn into KORVA_EXIT at its next
         // message; taking it here makes EXIT this request's event, once, as the menu's Quit

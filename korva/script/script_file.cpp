@@ -1,4 +1,6 @@
-// The script file slot that the recorder and the player share: its name and its closing.
+// The script file slot that the recorder and the player share: its name, its closing, and the
+// end of a playback (recording ends one before it takes the file).
+#include "korva/core/command_ids.h"
 #include "korva/core/state.h"
 #include "korva/script/script.h"
 
@@ -11,4 +13,11 @@ void close_script() {
         s.script_file = nullptr;
     }
     s.script_mode = SCRIPT_CLOSED;
+}
+
+void stop_playback() {
+    LibraryState& s = korva_state;
+    s.playing_back = 0;
+    s.play_one = 0;
+    CheckMenuItem(s.run_menu, CMD_PLAYBACK, MF_BYCOMMAND | MF_UNCHECKED);
 }

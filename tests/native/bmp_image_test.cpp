@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Which key-downs and typed characters make keyboard events, and with which code.
 #include <gtest/gtest.h>
 
-#include "korva/core/key_codes.h"
 #include "korva/korva.h"
+#include "korva/platform/key_codes.h"
 
 TEST(KeyCodes, KeyDownsThatTypeNothingHaveTheirOwnCodes) {
     struct Case { uint32_t virtual_key; int32_t expected; };

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "korva/script/script_line.h"
+#include "korva/platform/script_line.h"
 
 namespace {
 

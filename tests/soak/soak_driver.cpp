@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/script/script_line.h"
+#include "korva/platform/script_line.h"
 
 static const uint64_t DEFAULT_SEED = 20240229;
 static const uint32_t DEFAULT_EVENTS = 4000;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "korva/draw/raster.h"
-#include "korva/draw/wic_codec.h"
+#include "korva/platform/wic_codec.h"
 #include "support/korva_session.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "korva/core/menu.h"
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 #include "korva/script/replay.h"
 #include "korva/script/script.h"
 #include "support/event_feed.h"

@@ -5,7 +5,7 @@
 
 #include <stdint.h>
 
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 
 struct ImageDiff {
     int64_t differing;  // pixels whose colours differ

@@ -7,7 +7,7 @@
 
 #include "image_diff.h"
 #include "picture_file.h"
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 #include "child_process.h"
 #include "replay_options.h"
 #include "script_check.h"

@@ -5,8 +5,8 @@
 
 #include <string.h>
 
-#include "korva/draw/wic_codec.h"
 #include "korva/korva.h"
+#include "korva/platform/wic_codec.h"
 
 static bool is_png(const std::vector<uint8_t>& bytes) {
     static const uint8_t SIGNATURE[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -39,12 +39,8 @@ const char* decode_picture(const std::vector<uint8_t>& bytes, BmpImage* out) {
     return why;
 }
 
-static bool ends_in_png(const std::string& path) {
-    return path.size() >= 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".png") == 0;
-}
-
 bool encode_picture_for(const std::string& path, const BmpImage& image, std::vector<uint8_t>* bytes) {
-    if (!ends_in_png(path)) {
+    if (!png_file_name(path.c_str())) {
         *bytes = encode_bmp(image);
         return true;
     }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 
 // Null when the bytes are a usable BMP or PNG; else why not, as decode_bmp says it.
 const char* decode_picture(const std::vector<uint8_t>& bytes, BmpImage* out);

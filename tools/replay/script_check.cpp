@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "korva/script/script_line.h"
+#include "korva/platform/script_line.h"
 
 bool script_plays_a_line(const uint8_t* bytes, size_t size) {
     const void* ctrl_z = memchr(bytes, 0x1A, size);

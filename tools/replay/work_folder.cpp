@@ -1,7 +1,7 @@
 // The replay's temporary folder and plain file reading and writing.
 #include "work_folder.h"
 
-#include "korva/core/replace_file.h"
+#include "korva/platform/replace_file.h"
 
 #include <windows.h>
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "korva/core/menu.h"
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 #include "support/korva_session.h"
 
 int room_main();

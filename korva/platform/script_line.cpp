@@ -25,9 +25,9 @@
 //   search stops at the line's end.
 // - The line ends at its first NUL or line feed. A carriage return, any other control
 //   character and any byte above 127 is an ordinary non-digit.
-#include "korva/script/script_line.h"
+#include "korva/platform/script_line.h"
 
-#include "korva/core/key_codes.h"
+#include "korva/platform/key_codes.h"
 
 #include <stdio.h>
 

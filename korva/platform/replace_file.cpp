@@ -1,6 +1,6 @@
 // A whole file written beside its target and moved into its place in one step, so a full disk
 // or a failed write leaves the user's old file as it was.
-#include "korva/core/replace_file.h"
+#include "korva/platform/replace_file.h"
 
 #include <windows.h>
 

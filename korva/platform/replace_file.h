@@ -1,7 +1,7 @@
 // Writing a whole file so that the file it replaces is never lost: the bytes go to a new file
 // beside the target, which then takes the target's place in one step.
-#ifndef KORVA_CORE_REPLACE_FILE_H
-#define KORVA_CORE_REPLACE_FILE_H
+#ifndef KORVA_PLATFORM_REPLACE_FILE_H
+#define KORVA_PLATFORM_REPLACE_FILE_H
 
 #include <stddef.h>
 

@@ -1,5 +1,5 @@
 // The platform's imaging component: made on first use in the calling thread, ended by wic_shutdown.
-#include "korva/draw/wic_codec.h"
+#include "korva/platform/wic_codec.h"
 
 #include <windows.h>
 
@@ -197,4 +197,9 @@ bool wic_encode_png(const void* rows, uint32_t width, uint32_t height, uint32_t 
 
 void wic_free_bytes(uint8_t* bytes) {
     free(bytes);
+}
+
+bool png_file_name(const char* path) {
+    const size_t length = strlen(path);
+    return length >= 4 && lstrcmpiA(path + length - 4, ".png") == 0;
 }

@@ -1,5 +1,5 @@
 // BMP headers and the bounds-checked BMP reader. All numbers in the file are little-endian.
-#include "korva/draw/bmp_image.h"
+#include "korva/platform/bmp_image.h"
 
 static constexpr size_t FILE_HEADER_SIZE = 14;
 static constexpr uint32_t INFO_HEADER_SIZE = 40;

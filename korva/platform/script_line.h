@@ -1,7 +1,7 @@
 // One line of the script file "KORVA.SCR": reading it as the player does, and writing it
 // as the recorder does. Platform-free, so it is unit-tested and fuzzed natively.
-#ifndef KORVA_SCRIPT_SCRIPT_LINE_H
-#define KORVA_SCRIPT_SCRIPT_LINE_H
+#ifndef KORVA_PLATFORM_SCRIPT_LINE_H
+#define KORVA_PLATFORM_SCRIPT_LINE_H
 
 #include <stddef.h>
 #include <stdint.h>

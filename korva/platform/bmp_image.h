@@ -1,7 +1,7 @@
 // The BMP file format, as far as canvas files need it: the header of a 24-bit bottom-up image,
 // and a bounds-checked reader of uncompressed 24- and 32-bit images. Platform-free.
-#ifndef KORVA_DRAW_BMP_IMAGE_H
-#define KORVA_DRAW_BMP_IMAGE_H
+#ifndef KORVA_PLATFORM_BMP_IMAGE_H
+#define KORVA_PLATFORM_BMP_IMAGE_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -1,7 +1,7 @@
 // Which key presses and typed characters become keyboard events, and with what code.
 // Platform-free: the virtual-key codes are plain numbers here.
-#ifndef KORVA_CORE_KEY_CODES_H
-#define KORVA_CORE_KEY_CODES_H
+#ifndef KORVA_PLATFORM_KEY_CODES_H
+#define KORVA_PLATFORM_KEY_CODES_H
 
 #include <stdint.h>
 

@@ -1,7 +1,7 @@
 // Pictures through the platform's imaging component (WIC): reading any picture file it knows
 // (PNG with transparency, BMP, JPEG, GIF, ...) and writing PNG. Win32; shared with korva-replay.
-#ifndef KORVA_DRAW_WIC_CODEC_H
-#define KORVA_DRAW_WIC_CODEC_H
+#ifndef KORVA_PLATFORM_WIC_CODEC_H
+#define KORVA_PLATFORM_WIC_CODEC_H
 
 #include <stddef.h>
 #include <stdint.h>
@@ -38,5 +38,8 @@ void wic_free_bytes(uint8_t* bytes);
 // Lets go of the component and ends the thread's COM apartment if wic_codec started it; the
 // next use starts afresh.
 void wic_shutdown();
+
+// Whether a file name asks for PNG: it ends in ".png", in any case.
+bool png_file_name(const char* path);
 
 #endif
