@@ -3,7 +3,7 @@
 #include "korva/console/console_paint.h"
 #include "korva/console/dialog_template.h"
 #include "korva/core/state.h"
-#include "korva/script/replay.h"
+#include "korva/extras/replay.h"
 
 constexpr int PROMPT_BUFFER_SIZE = 256;
 

@@ -4,8 +4,8 @@
 
 #include "korva/core/commands.h"
 #include "korva/core/state.h"
+#include "korva/extras/script_commands.h"
 #include "korva/script/script.h"
-#include "korva/script/script_commands.h"
 
 struct MenuEntry {
     int32_t id;         // 0 for a separator

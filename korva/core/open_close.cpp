@@ -1,10 +1,10 @@
 // KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
-#include "korva/core/end_mark.h"
-#include "korva/core/frame_pace.h"
 #include "korva/core/state.h"
 #include "korva/core/window_procs.h"
 #include "korva/draw/raster.h"
-#include "korva/script/replay.h"
+#include "korva/extras/end_mark.h"
+#include "korva/extras/frame_pace.h"
+#include "korva/extras/replay.h"
 #include "korva/script/script.h"
 
 static const char* const GRAPHICS_CLASS = "DrawWndClass";

@@ -21,7 +21,7 @@ constexpr size_t REPLAY_PATH_SIZE = 1024;
 enum ScriptMode : uint8_t { SCRIPT_CLOSED = 0, SCRIPT_WRITING = 1, SCRIPT_READING = 2 };
 
 // Replay mode and command lines: read from the environment at KORVA_open
-// (korva/script/replay.cpp); all zero when the environment names none.
+// (korva/extras/replay.cpp); all zero when the environment names none.
 struct ReplayChoices {
     uint8_t active;               // a named script is being replayed; live input is dropped
     uint8_t over;                 // the script has ended: every wait returns KORVA_EXIT at once
@@ -32,7 +32,7 @@ struct ReplayChoices {
     char canvas[REPLAY_PATH_SIZE];  // where KORVA_close saves the canvas; empty for nowhere
 };
 
-// Timed animation (KORVA_frame_rate, korva/core/frame_pace.cpp). Times are performance-counter
+// Timed animation (KORVA_frame_rate, korva/extras/frame_pace.cpp). Times are performance-counter
 // counts.
 struct FramePace {
     int32_t rate;                 // periodic events per second; 0: the message-counted pace
@@ -44,12 +44,12 @@ struct FramePace {
     int64_t timer_due;            // the frame time the timer is set for; 0: not set
 };
 
-// Keyboard events (KORVA_keyboard, korva/core/keyboard.cpp).
+// Keyboard events (KORVA_keyboard, korva/extras/keyboard.cpp).
 struct KeyboardChoice {
     uint8_t events;               // typed keys become KORVA_KBD events
 };
 
-// The whole mouse (KORVA_mouse, korva/core/mouse.cpp).
+// The whole mouse (KORVA_mouse, korva/extras/mouse.cpp).
 struct MouseChoice {
     uint8_t buttons;              // presses, releases and drags become events
     uint8_t all_motion;           // moves with no button held become events too
@@ -58,7 +58,7 @@ struct MouseChoice {
     int32_t last_y;               // the system's repeated moves to the same place make none
 };
 
-// Loaded pictures (KORVA_load_picture, korva/draw/pictures.cpp): slot i holds picture id i + 1.
+// Loaded pictures (KORVA_load_picture, korva/extras/pictures.cpp): slot i holds picture id i + 1.
 constexpr int32_t MAX_PICTURES = 256;
 struct Picture {
     HDC dc;                       // memory context holding the picture; null: the slot is free
@@ -68,7 +68,7 @@ struct Picture {
     int32_t height;
 };
 
-// Held keys (KORVA_held_keys, korva/core/held_keys.cpp).
+// Held keys (KORVA_held_keys, korva/extras/held_keys.cpp).
 struct HeldKeys {
     uint8_t events;               // keys going down and up become events
     uint8_t held[128];            // per key code: down, as the events the waits returned tell

@@ -4,12 +4,12 @@
 #include "korva/core/wait.h"
 
 #include "korva/console/console_paint.h"
-#include "korva/core/frame_pace.h"
-#include "korva/core/held_keys.h"
 #include "korva/core/heroes.h"
 #include "korva/core/state.h"
 #include "korva/draw/raster.h"
-#include "korva/script/replay.h"
+#include "korva/extras/frame_pace.h"
+#include "korva/extras/held_keys.h"
+#include "korva/extras/replay.h"
 #include "korva/script/script.h"
 
 // A periodic event is made from this message of a wait on (the 101st).

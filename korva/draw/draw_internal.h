@@ -1,5 +1,5 @@
 // Helpers shared by the drawing files: the out-of-line mark, the library's font, the point size correction with
-// its messages, device-independent sections, and the movable block that carries a text to the executor.
+// its messages, and the movable block that carries a text to the executor.
 #ifndef KORVA_DRAW_DRAW_INTERNAL_H
 #define KORVA_DRAW_DRAW_INTERNAL_H
 
@@ -21,11 +21,6 @@ HFONT create_korva_font(int32_t ptsize);
 
 // Writes the point size messages (negative first, then above 127) and returns the size to use.
 int32_t corrected_ptsize(int32_t ptsize);
-
-// A section of `width` x `height` pixels of `bits_per_pixel` (24 or 32), compatible with the
-// canvas, top row first when `top_down`, else bottom row first; null when there is no memory.
-// `bits` receives its pixels.
-HBITMAP make_dib_section(int32_t width, int32_t height, uint16_t bits_per_pixel, bool top_down, void** bits);
 
 // Said on the console when a text block cannot be made.
 constexpr char NO_TEXT_MEMORY_MESSAGE[] = "Not enough memory for a text of %llu characters; nothing %s.\n";

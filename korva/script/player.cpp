@@ -2,10 +2,10 @@
 // Playback Script and Play One Script commands that start and stop it.
 #include "korva/core/command_ids.h"
 #include "korva/core/state.h"
+#include "korva/extras/replay.h"
+#include "korva/extras/script_commands.h"
 #include "korva/platform/script_line.h"
-#include "korva/script/replay.h"
 #include "korva/script/script.h"
-#include "korva/script/script_commands.h"
 #include "korva/script/script_reader.h"
 
 static void refuse_while_recording() {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "korva/core/menu.h"
+#include "korva/extras/replay.h"
 #include "korva/platform/bmp_image.h"
-#include "korva/script/replay.h"
 #include "korva/script/script.h"
 #include "support/event_feed.h"
 #include "support/korva_session.h"

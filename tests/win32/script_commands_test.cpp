@@ -8,9 +8,9 @@
 
 #include "korva/core/menu.h"
 #include "korva/core/wait.h"
-#include "korva/script/replay.h"
+#include "korva/extras/replay.h"
+#include "korva/extras/script_commands.h"
 #include "korva/script/script.h"
-#include "korva/script/script_commands.h"
 #include "support/event_feed.h"
 #include "support/korva_session.h"
 

@@ -16,7 +16,7 @@
 
 #include "../common/crash_watch.h"
 #include "../common/process_job.h"
-#include "korva/core/end_mark.h"
+#include "korva/extras/end_mark.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "korva/console/log_line.h"
 #include "korva/core/state.h"
-#include "korva/draw/draw_internal.h"
 #include "korva/draw/geometry.h"
+#include "korva/extras/dib_section.h"
 #include "korva/platform/wic_codec.h"
 
 static Picture* loaded(int32_t id) {

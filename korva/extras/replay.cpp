@@ -2,7 +2,7 @@
 // play instead of "KORVA.SCR", KORVA_REPLAY_CANVAS the file that receives the final canvas, and
 // KORVA_RECORD_COMMANDS=1 puts menu commands into scripts (script_commands.h). With these unset
 // every routine of this file leaves the library as it is.
-#include "korva/script/replay.h"
+#include "korva/extras/replay.h"
 
 #include <string.h>
 

@@ -1,7 +1,7 @@
 // The timed pace of periodic events: a frame schedule in performance-counter time, and the
 // wait for whichever comes first, a message or the next frame.
-#ifndef KORVA_CORE_FRAME_PACE_H
-#define KORVA_CORE_FRAME_PACE_H
+#ifndef KORVA_EXTRAS_FRAME_PACE_H
+#define KORVA_EXTRAS_FRAME_PACE_H
 
 // The timed pace decides when periodic events come: a frame rate is set and animation runs
 // or one frame is asked for (with no script playing), or the program has asked to quit (so

@@ -1,11 +1,11 @@
 // Menu commands in the script file: writing a line for each one while recording, and running
 // the command of a line during playback. See script_commands.h for the opt-in.
-#include "korva/script/script_commands.h"
+#include "korva/extras/script_commands.h"
 
 #include "korva/core/command_ids.h"
 #include "korva/core/commands.h"
 #include "korva/core/state.h"
-#include "korva/script/replay.h"
+#include "korva/extras/replay.h"
 #include "korva/script/script.h"
 
 struct ScriptCommand {

@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "korva/core/state.h"
-#include "korva/draw/draw_internal.h"
+#include "korva/extras/dib_section.h"
 #include "korva/platform/bmp_image.h"
 #include "korva/platform/replace_file.h"
 #include "korva/platform/wic_codec.h"

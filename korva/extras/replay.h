@@ -1,7 +1,7 @@
 // Replay mode: a run that plays a named script, ignores live input, ends by itself once the
 // script ends, and leaves its final canvas in a file. Opt-in through the environment.
-#ifndef KORVA_SCRIPT_REPLAY_H
-#define KORVA_SCRIPT_REPLAY_H
+#ifndef KORVA_EXTRAS_REPLAY_H
+#define KORVA_EXTRAS_REPLAY_H
 
 // The environment variables that switch replay mode on and name the canvas file.
 extern const char* const REPLAY_SCRIPT_VARIABLE;  // "KORVA_REPLAY"

@@ -1,7 +1,7 @@
 // The frame schedule of timed animation and KORVA_frame_rate. Frames fall on an absolute
 // schedule (anchor + index / rate), so lateness of one frame does not delay the next; a
 // waitable timer wakes the wait, since the 50 ms tick is far too coarse for 60 frames a second.
-#include "korva/core/frame_pace.h"
+#include "korva/extras/frame_pace.h"
 
 #include "korva/core/state.h"
 

@@ -1,6 +1,6 @@
 // The end mark. Under Wine, a program killed from outside ends with exit code 0, as if it had
 // returned 0; only the program itself can say that it finished.
-#include "korva/core/end_mark.h"
+#include "korva/extras/end_mark.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Telling the tool that started the program (korva-launch) whether it ended through its own code:
 // the tool makes two named events and names them in the program's environment. Win32.
-#ifndef KORVA_CORE_END_MARK_H
-#define KORVA_CORE_END_MARK_H
+#ifndef KORVA_EXTRAS_END_MARK_H
+#define KORVA_EXTRAS_END_MARK_H
 
 // The environment variable holding the events' common name; each event adds its suffix.
 constexpr char END_MARK_VARIABLE[] = "KORVA_END_MARK";

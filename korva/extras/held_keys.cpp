@@ -1,7 +1,7 @@
 // KORVA_held_keys, KORVA_key_held and the key-down and key-up events. What is held is kept from
 // the events the waits return, not from the keyboard, so a replayed run answers as the recorded
 // one did.
-#include "korva/core/held_keys.h"
+#include "korva/extras/held_keys.h"
 
 #include "korva/core/state.h"
 #include "korva/platform/key_codes.h"
@@ -94,6 +94,27 @@ void set_key_event_aside() {
         (s.event_kind == KORVA_KEY_PRESS ? s.held_keys.owed_press : s.held_keys.owed_release)[code] = 1;
     }
     s.event_kind = KORVA_NONE;
+}
+
+bool held_keys_key_hook(UINT message, WPARAM virtual_key, LPARAM info) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    const bool taken = held_key_message(virtual_key, info, down);
+    return taken && (message == WM_KEYDOWN || message == WM_KEYUP);
+}
+
+bool held_keys_keyboard_lost_hook(UINT, WPARAM, LPARAM) {
+    keyboard_lost();
+    return false;
+}
+
+bool held_keys_keyboard_back_hook(UINT, WPARAM, LPARAM) {
+    keyboard_back();
+    return false;
+}
+
+bool held_keys_click_hook(UINT, WPARAM, LPARAM) {
+    set_key_event_aside();
+    return false;
 }
 
 void hand_out_owed_key_event() {

@@ -1,8 +1,8 @@
 // Menu commands as script lines: which commands a script may hold, the line the recorder
 // writes when one runs, and what the player does with one. Opt-in: a program records them only
 // when KORVA_RECORD_COMMANDS is 1, and plays them back then and in replay mode.
-#ifndef KORVA_SCRIPT_SCRIPT_COMMANDS_H
-#define KORVA_SCRIPT_SCRIPT_COMMANDS_H
+#ifndef KORVA_EXTRAS_SCRIPT_COMMANDS_H
+#define KORVA_EXTRAS_SCRIPT_COMMANDS_H
 
 #include <stdint.h>
 

@@ -1,10 +1,10 @@
 // KORVA_mouse and the events of the whole mouse. Positions are the library's drawing
 // coordinates; while a button is held the window keeps the mouse (capture), so a drag that
 // leaves the window still reports its moves and ends with its release.
-#include "korva/core/mouse.h"
+#include "korva/extras/mouse.h"
 
-#include "korva/core/held_keys.h"
 #include "korva/core/state.h"
+#include "korva/extras/held_keys.h"
 
 constexpr char MOUSE_MODE_MESSAGE[] = "Mouse mode %d not possible, using mouse mode %d\n";
 
@@ -49,42 +49,54 @@ static const ButtonMessage BUTTON_MESSAGES[] = {
     {WM_MBUTTONDOWN, KORVA_BUTTON_MIDDLE, true},  {WM_MBUTTONUP, KORVA_BUTTON_MIDDLE, false},
 };
 
-void mouse_button_message(UINT message, LPARAM position) {
-    if (!korva_state.mouse.buttons) return;
+bool mouse_button_hook(UINT message, WPARAM, LPARAM position) {
+    LibraryState& s = korva_state;
+    if (!s.mouse.buttons) return false;
     for (const ButtonMessage& m : BUTTON_MESSAGES) {
         if (m.message != message) continue;
-        if (m.button != KORVA_BUTTON_LEFT || !m.down) set_key_event_aside();
+        if (m.button == KORVA_BUTTON_LEFT && m.down) {
+            // Another button may hold the mouse, and a press outside the window then comes
+            // with a negative position: read as the other button messages are.
+            s.event.x = client_x(position) - s.origin_x;
+            s.event.y = s.origin_y - client_y(position);
+            hold(m.button);
+            return true;
+        }
+        set_key_event_aside();
         if (m.down) {
             hold(m.button);
-            if (m.button != KORVA_BUTTON_LEFT) make_mouse_event(KORVA_BUTTON_DOWN, position, m.button);
+            make_mouse_event(KORVA_BUTTON_DOWN, position, m.button);
         } else {
             let_go(m.button);
             make_mouse_event(KORVA_BUTTON_UP, position, m.button);
         }
-        return;
+        return true;
     }
+    return false;
 }
 
-void mouse_motion_message(WPARAM buttons, LPARAM position) {
+bool mouse_motion_hook(UINT, WPARAM buttons, LPARAM position) {
     LibraryState& s = korva_state;
-    if (!s.mouse.buttons) return;
+    if (!s.mouse.buttons) return false;
     char held = static_cast<char>(((buttons & MK_LBUTTON) ? KORVA_BUTTON_LEFT : 0) |
                                   ((buttons & MK_RBUTTON) ? KORVA_BUTTON_RIGHT : 0) |
                                   ((buttons & MK_MBUTTON) ? KORVA_BUTTON_MIDDLE : 0));
-    if (held == 0 && !s.mouse.all_motion) return;
+    if (held == 0 && !s.mouse.all_motion) return true;
     // A press or release is never replaced by a move; a periodic event waiting for its tick is,
     // as a click replaces it, so the move is not lost.
-    if (s.event_kind != KORVA_NONE && s.event_kind != KORVA_MOTION && s.event_kind != KORVA_PERIODIC) return;
+    if (s.event_kind != KORVA_NONE && s.event_kind != KORVA_MOTION && s.event_kind != KORVA_PERIODIC) return true;
     // The system repeats a move to the same place (after a click, when a window shows); only
     // a move to somewhere else is one.
-    if (client_x(position) == s.mouse.last_x && client_y(position) == s.mouse.last_y) return;
+    if (client_x(position) == s.mouse.last_x && client_y(position) == s.mouse.last_y) return true;
     s.mouse.last_x = client_x(position);
     s.mouse.last_y = client_y(position);
     make_mouse_event(KORVA_MOTION, position, held);
+    return true;
 }
 
-void mouse_capture_lost() {
+bool mouse_capture_hook(UINT, WPARAM, LPARAM) {
     korva_state.mouse.held = 0;
+    return false;
 }
 
 int KORVA_mouse(int32_t mode) {
