@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "korva/platform/end_mark_names.h"
+
 // The events' common name, taken out of the environment at the first open so that programs this
 // one starts do not mark for it.
 static char mark_name[96];

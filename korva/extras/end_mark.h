@@ -3,11 +3,6 @@
 #ifndef KORVA_EXTRAS_END_MARK_H
 #define KORVA_EXTRAS_END_MARK_H
 
-// The environment variable holding the events' common name; each event adds its suffix.
-constexpr char END_MARK_VARIABLE[] = "KORVA_END_MARK";
-constexpr char END_MARK_PROMISED[] = "-promised";  // set at the first open
-constexpr char END_MARK_ENDED[] = "-ended";        // set when the program exits through its code
-
 // Called at every open: the first call tells the tool that this program will mark its end, and
 // has the mark made when the program exits through its own code (a return from main, exit()).
 // A program killed from outside never makes it. Does nothing unless a tool asked for it.

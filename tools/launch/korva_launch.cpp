@@ -16,7 +16,7 @@
 
 #include "../common/crash_watch.h"
 #include "../common/process_job.h"
-#include "korva/extras/end_mark.h"
+#include "korva/platform/end_mark_names.h"
 
 namespace {
 
