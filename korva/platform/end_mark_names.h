@@ -1,5 +1,5 @@
-// The names of the end mark that korva-launch makes and a KORVA program sets (korva/extras/
-// end_mark.cpp): two named events whose common name the launcher puts in the program's
+// The names of the end mark that korva-launch makes and a KORVA program sets when it ends
+// through its own code: two named events whose common name the launcher puts in the program's
 // environment; each event adds its suffix. Platform-free.
 #ifndef KORVA_PLATFORM_END_MARK_NAMES_H
 #define KORVA_PLATFORM_END_MARK_NAMES_H
