@@ -21,7 +21,9 @@ static bool known_down(int32_t code) {
     return held.held[code] != 0;
 }
 
-bool held_key_message(WPARAM virtual_key, LPARAM info, bool down) {
+// A key message of the graphics window (plain or with Alt); true when the key is one of the
+// table and so is taken here.
+static bool held_key_message(WPARAM virtual_key, LPARAM info, bool down) {
     LibraryState& s = korva_state;
     if (!s.held_keys.events || virtual_key > 0xFF) return false;
     int32_t code = held_key_code(static_cast<uint32_t>(virtual_key));
@@ -58,9 +60,11 @@ static bool keyboard_is_heard() {
     return s.held_keys.events && !s.replay.active && !s.playing_back && !s.play_one;
 }
 
-void keyboard_lost() {
+// The window lost the keyboard, or a modal loop (menu, move) took it: every key held is owed
+// its release, the first made at once if no other event is being assembled.
+bool held_keys_keyboard_lost_hook(UINT, WPARAM, LPARAM) {
     LibraryState& s = korva_state;
-    if (!keyboard_is_heard()) return;
+    if (!keyboard_is_heard()) return false;
     for (int32_t code = 0; code < 128; ++code) {
         // A press still owed never reached the program: it is simply dropped.
         const bool press_owed = s.held_keys.owed_press[code] != 0;
@@ -68,11 +72,14 @@ void keyboard_lost() {
         if (!press_owed && known_down(code)) s.held_keys.owed_release[code] = 1;
     }
     hand_out_owed();
+    return false;
 }
 
-void keyboard_back() {
+// The keyboard came back: every key of the table that is down now, and not down for the
+// program, is owed its press.
+bool held_keys_keyboard_back_hook(UINT, WPARAM, LPARAM) {
     LibraryState& s = korva_state;
-    if (!keyboard_is_heard()) return;
+    if (!keyboard_is_heard()) return false;
     for (uint32_t virtual_key = 1; virtual_key <= 0xFF; ++virtual_key) {
         int32_t code = held_key_code(virtual_key);
         if (code == NO_KEY_EVENT || (GetAsyncKeyState(static_cast<int>(virtual_key)) & 0x8000) == 0) continue;
@@ -80,6 +87,7 @@ void keyboard_back() {
         if (!known_down(code)) s.held_keys.owed_press[code] = 1;
     }
     hand_out_owed();
+    return false;
 }
 
 void set_key_event_aside() {
@@ -100,16 +108,6 @@ bool held_keys_key_hook(UINT message, WPARAM virtual_key, LPARAM info) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     const bool taken = held_key_message(virtual_key, info, down);
     return taken && (message == WM_KEYDOWN || message == WM_KEYUP);
-}
-
-bool held_keys_keyboard_lost_hook(UINT, WPARAM, LPARAM) {
-    keyboard_lost();
-    return false;
-}
-
-bool held_keys_keyboard_back_hook(UINT, WPARAM, LPARAM) {
-    keyboard_back();
-    return false;
 }
 
 bool held_keys_click_hook(UINT, WPARAM, LPARAM) {

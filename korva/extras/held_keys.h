@@ -7,24 +7,16 @@
 
 #include <stdint.h>
 
-// A key message of the graphics window (plain or with Alt); true when the key is one of the
-// table and so is taken here. A key-down of a key already down for the program (a repeat) is
-// taken and makes no event.
-bool held_key_message(WPARAM virtual_key, LPARAM info, bool down);
-
-// The window lost the keyboard, or a modal loop (menu, move) took it: every key held is owed
-// its release. The keyboard came back: every key of the table that is down now is owed its
-// press. The first owed event is made at once if no other is being assembled.
-void keyboard_lost();
-void keyboard_back();
-
 // A click is about to take the place of the event being assembled: a key event there goes back
 // to the owed ones for the next wait, since a lost press or release would leave the key wrong.
 void set_key_event_aside();
 
-// The window hooks of held keys. A plain key-down or key-up of a key of the table is taken; one
-// with Alt held is heard and left to the platform. The keyboard's going and coming back is
-// heard. A click's press is heard before it becomes the event (a key event there is set aside).
+// The window hooks of held keys. A plain key-down or key-up of a key of the table is taken (a
+// key-down of a key already down for the program, a repeat, makes no event); one with Alt held
+// is heard and left to the platform. When the window loses the keyboard, or a modal loop (menu,
+// move) takes it, every key held is owed its release; when the keyboard comes back, every key of
+// the table that is down is owed its press; the first owed event is made at once if no other is
+// being assembled. A click's press is heard before it becomes the event.
 bool held_keys_key_hook(UINT message, WPARAM virtual_key, LPARAM info);
 bool held_keys_keyboard_lost_hook(UINT message, WPARAM, LPARAM);
 bool held_keys_keyboard_back_hook(UINT message, WPARAM, LPARAM);
