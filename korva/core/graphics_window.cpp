@@ -69,14 +69,14 @@ static void on_left_button_down(LPARAM position) {
     s.event_kind = KORVA_MOUSE;
 }
 
-// What the specification does with a message.
-enum SpecifiedHandling {
-    NOT_SPECIFIED,  // left to the default procedure, after the hooks
+// What the library's own handling does with a message.
+enum OwnHandling {
+    NOT_OWN,        // left to the default procedure, after the hooks
     HANDLED,        // handled; the hooks that come after may still hear it
     FINISHED,       // handled, and heard by nothing else
 };
 
-static SpecifiedHandling specified_handling(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+static OwnHandling own_handling(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
         build_run_menu(window);
@@ -100,7 +100,7 @@ static SpecifiedHandling specified_handling(HWND window, UINT message, WPARAM wp
         if (wparam == VK_CONTROL) korva_state.control_key_down = 0;
         return HANDLED;
     case WM_CHAR:
-        // A character makes no event of the specification's.
+        // A character makes no event of the library's own.
         return HANDLED;
     case WM_TIMER:
         korva_state.timer_ticked = 1;
@@ -109,7 +109,7 @@ static SpecifiedHandling specified_handling(HWND window, UINT message, WPARAM wp
         on_left_button_down(lparam);
         return HANDLED;
     default:
-        return NOT_SPECIFIED;
+        return NOT_OWN;
     }
 }
 
@@ -124,7 +124,7 @@ static bool run_hooks(HookPhase phase, UINT message, WPARAM wparam, LPARAM lpara
 
 LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (run_hooks(HOOK_BEFORE, message, wparam, lparam)) return 0;
-    const SpecifiedHandling handling = specified_handling(window, message, wparam, lparam);
+    const OwnHandling handling = own_handling(window, message, wparam, lparam);
     if (handling == FINISHED) return 0;
     if (run_hooks(HOOK_AFTER, message, wparam, lparam) || handling == HANDLED) return 0;
     return DefWindowProcA(window, message, wparam, lparam);

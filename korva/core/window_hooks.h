@@ -9,8 +9,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// Before the specified handling of the message, or after it (and before the default procedure,
-// for a message that the specification leaves to it).
+// Before the window procedure's own handling of the message, or after it (and before the
+// default procedure, for a message that the procedure leaves to it).
 enum HookPhase : uint8_t { HOOK_BEFORE, HOOK_AFTER };
 
 struct WindowHook {
