@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "bench_clock.h"
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/korva.h"
 
 static double now_us() {

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "bench_clock.h"
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "wait_cost.h"
 
 static constexpr int RATE = 60;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/script/script.h"
 #include "wait_cost.h"
 

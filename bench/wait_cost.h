@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 inline double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

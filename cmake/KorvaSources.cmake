@@ -1,7 +1,7 @@
 # Which sources make up each target. The platform-free files build natively as well,
 # for the sanitizer tests and the fuzzer; they must not include <windows.h>.
 set(KORVA_PLATFORM_FREE_SOURCES
-    korva/core/heroes.cpp
+    korva/base/heroes.cpp
     korva/platform/key_codes.cpp
     korva/platform/bmp_image.cpp
     korva/draw/colors.cpp

@@ -4,8 +4,8 @@
 
 #include <string.h>
 
-#include "korva/core/heroes.h"
-#include "korva/core/state.h"
+#include "korva/base/heroes.h"
+#include "korva/base/state.h"
 #include "room/doorways.h"
 
 // Copies a field that may come without its terminator, so the event's copy always has one.

@@ -5,12 +5,12 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "korva/base/command_ids.h"
+#include "korva/base/state.h"
+#include "korva/base/text_block.h"
 #include "korva/console/console_paint.h"
 #include "korva/console/console_ring.h"
 #include "korva/console/log_line.h"
-#include "korva/core/command_ids.h"
-#include "korva/core/state.h"
-#include "korva/core/text_block.h"
 
 static_assert(CONSOLE_RING_SIZE == CONSOLE_LINE_COUNT, "the ring and LibraryState disagree on its size");
 

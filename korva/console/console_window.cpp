@@ -3,10 +3,10 @@
 // Ctrl shortcuts work while the console has the focus.
 #include <string.h>
 
+#include "korva/base/state.h"
 #include "korva/console/console_paint.h"
 #include "korva/console/console_ring.h"
-#include "korva/core/state.h"
-#include "korva/core/window_procs.h"
+#include "korva/console/console_window.h"
 
 constexpr int LEFT_MARGIN = 5;
 

@@ -1,9 +1,8 @@
 // KORVA_gets: a modal dialog, built in memory at every call, that asks for one piece of text.
 // There is no way to cancel it: Escape and the close box send IDCANCEL, which is ignored.
+#include "korva/base/state.h"
 #include "korva/console/console_paint.h"
 #include "korva/console/dialog_template.h"
-#include "korva/core/state.h"
-#include "korva/extras/replay.h"
 
 constexpr int PROMPT_BUFFER_SIZE = 256;
 
@@ -26,7 +25,7 @@ static INT_PTR CALLBACK prompt_dialog_proc(HWND dialog, UINT message, WPARAM wpa
 // A null destination has nowhere to put the text: the dialog is not shown and 0 returned.
 int KORVA_gets(const char* prompt, char* destination) {
     if (destination == nullptr) return 0;
-    if (replay_answers_prompt(prompt, destination)) return 1;
+    if (korva_state.answer_prompt && korva_state.answer_prompt(prompt, destination)) return 1;
     // The dialog's loop takes the messages now, the console's paint among them.
     keep_console_paint_pending();
     PromptTemplate block;

@@ -2,9 +2,9 @@
 // direction of entry, and quit. The menu runs them, and so does a script's command line.
 #include "korva/core/commands.h"
 
-#include "korva/core/command_ids.h"
-#include "korva/core/heroes.h"
-#include "korva/core/state.h"
+#include "korva/base/command_ids.h"
+#include "korva/base/heroes.h"
+#include "korva/base/state.h"
 
 static void check_item(int32_t id, bool checked) {
     CheckMenuItem(korva_state.run_menu, static_cast<UINT>(id),

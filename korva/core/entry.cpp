@@ -1,6 +1,6 @@
 // The program's GUI entry routine: keeps the start-up values and runs the application.
 // It lives in the library so that every program written against korva.h gets it.
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line, int show_command) {
     korva_state.instance = instance;

@@ -1,11 +1,11 @@
 // The graphics window's procedure: menu commands, Ctrl shortcuts, the left click, the tick flag,
 // the origin and the repaint, and the extensions' hooks around them. It only sets library state;
 // the event wait turns that into events.
+#include "korva/base/state.h"
 #include "korva/core/menu.h"
-#include "korva/core/state.h"
-#include "korva/core/window_hooks.h"
 #include "korva/core/window_procs.h"
 #include "korva/draw/raster.h"
+#include "korva/extras/hooks.h"
 
 // The eight Ctrl shortcuts: virtual-key code of the letter, and the menu command it runs.
 struct Shortcut {

@@ -2,9 +2,9 @@
 // Commands 5, 6 and 7 belong to the script recorder and player; the rest act on the program.
 #include "korva/core/menu.h"
 
+#include "korva/base/state.h"
 #include "korva/core/commands.h"
-#include "korva/core/state.h"
-#include "korva/extras/script_commands.h"
+#include "korva/extras/hooks.h"
 #include "korva/script/script.h"
 
 struct MenuEntry {
@@ -57,8 +57,8 @@ void build_run_menu(HWND window) {
 }
 
 void run_menu_command(int32_t id) {
-    // Written before it runs: the line must come before any event the command makes.
-    record_menu_command(id);
+    // Before it runs: a line written for it must come before any event the command makes.
+    extensions_menu_command_runs(id);
     switch (id) {
     case CMD_RECORD:
         toggle_recording();

@@ -6,7 +6,7 @@
 
 #include <stdint.h>
 
-#include "korva/core/command_ids.h"
+#include "korva/base/command_ids.h"
 
 // Builds the menu bar with its "&Run" popup on the window and stores the popup in run_menu.
 void build_run_menu(HWND window);

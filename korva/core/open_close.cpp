@@ -1,10 +1,8 @@
 // KORVA_open and KORVA_close: window classes, the two windows, the canvas and the tick timer.
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/core/window_procs.h"
 #include "korva/draw/raster.h"
-#include "korva/extras/end_mark.h"
-#include "korva/extras/frame_pace.h"
-#include "korva/extras/replay.h"
+#include "korva/extras/hooks.h"
 #include "korva/script/script.h"
 
 static const char* const GRAPHICS_CLASS = "DrawWndClass";
@@ -70,19 +68,14 @@ static void make_canvas() {
 }
 
 // What a run of the library leaves behind that the next open must not inherit: a quit asked
-// for, a half-made event, the switched-on input modes and what they knew.
+// for, a half-made event, and what the extensions had switched on and knew.
 static void forget_last_run() {
     LibraryState& s = korva_state;
     s.quit_requested = 0;
     s.injected_event_pending = 0;
     s.event_kind = KORVA_NONE;
     s.timer_ticked = 0;
-    s.keyboard = KeyboardChoice{};
-    s.mouse = MouseChoice{};
-    s.held_keys = HeldKeys{};
-    s.frame.rate = 0;
-    frame_pace_stop();
-    s.replay = ReplayChoices{};
+    extensions_forget_last_run();
 }
 
 int KORVA_open() {
@@ -92,7 +85,7 @@ int KORVA_open() {
         return 0;
     }
     take_start_up_values_from_process();
-    promise_end_mark();
+    extensions_open_begins();
     const bool first = s.graphics_window == nullptr;
     if (first && s.previous_instance == nullptr) {
         // One white brush serves both classes for the whole run.
@@ -115,19 +108,19 @@ int KORVA_open() {
     ShowWindow(s.text_window, s.show_command);
     ShowWindow(s.graphics_window, s.show_command);
     SetTimer(s.graphics_window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
-    read_environment_choices();
+    extensions_open_ends();
     return 1;
 }
 
 int KORVA_close() {
     LibraryState& s = korva_state;
     if (!library_open()) return 1;
-    save_replay_canvas();
+    extensions_close_begins();
     ReleaseDC(s.graphics_window, s.window_dc);
     // A released context may be handed out again; nothing may draw through it after this.
     s.window_dc = nullptr;
     close_script();
-    free_pictures();
+    extensions_close_ends();
     s.is_open = 0;
     return 1;
 }

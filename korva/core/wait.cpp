@@ -1,15 +1,15 @@
 // The event wait: one message at a time through the pump, periodic events timed by messages
-// and ticks (or by the clock, when a frame rate is set), script playback and recording
-// hand-offs, and KORVA_animate.
+// and ticks, script playback and recording hand-offs, and KORVA_animate. The extensions' points
+// (a frame rate's own pass, replay's pump, owed key events) are asked through the hooks.
 #include "korva/core/wait.h"
 
+#include "korva/base/command_ids.h"
+#include "korva/base/heroes.h"
+#include "korva/base/state.h"
 #include "korva/console/console_paint.h"
-#include "korva/core/heroes.h"
-#include "korva/core/state.h"
+#include "korva/core/commands.h"
 #include "korva/draw/raster.h"
-#include "korva/extras/frame_pace.h"
-#include "korva/extras/held_keys.h"
-#include "korva/extras/replay.h"
+#include "korva/extras/hooks.h"
 #include "korva/script/script.h"
 
 // A periodic event is made from this message of a wait on (the 101st).
@@ -34,7 +34,34 @@ static void reset_event() {
     set_character(&s.event.hero, HERO_NOBODY);
 }
 
-// Asks the player for an event after a message; 1 when it gave one and the wait must end.
+// The player's next event. A menu command line that it hands back runs here as the menu would run
+// it (never written: no recording runs while a script plays); one that makes no event is
+// applied, and the next line is read for this same request, as the command would have run
+// inside the wait that returned that line.
+static bool play_script_event() {
+    for (;;) {
+        int32_t command = 0;
+        PlayResult played = play_event(extensions_script_file_name(), extensions_command_lines_played(), &command);
+        if (played != PLAY_COMMAND) return played == PLAY_EVENT;
+        CommandPlay play = extensions_play_command_line(command);
+        if (play == COMMAND_REFUSED) {
+            stop_playback();
+            return false;
+        }
+        run_program_command(command);
+        if (command == CMD_QUIT) {
+            // Quit posts the quit message, which the wait would turn into KORVA_EXIT at its next
+            // message; taking it here makes EXIT this request's event, once, as the menu's Quit
+            // gives it once, and no later line is read in its place.
+            MSG quit;
+            PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+            korva_state.event_kind = KORVA_EXIT;
+        }
+        if (play == COMMAND_MAKES_EVENT) return true;
+    }
+}
+
+// Asks the player for an event after a message; true when it gave one and the wait must end.
 static bool play_after_message() {
     LibraryState& s = korva_state;
     if (!s.play_one && !s.playing_back) return false;
@@ -42,27 +69,21 @@ static bool play_after_message() {
     // it would be consumed and lost, and the program could never end.
     if (s.event_kind == KORVA_EXIT) return false;
     s.play_one = 0;
-    if (play_event() == 1) return true;
+    if (play_script_event()) return true;
     s.play_one = 0;
     s.playing_back = 0;
-    if (s.replay.active) end_replay();
+    extensions_playback_ended();
     return false;
 }
 
-// In replay mode the wait handles what is queued without blocking (see replay.cpp), so the
-// script is not paced by the tick.
+// The messages of one pass: the pump, unless an extension takes them (replay mode).
 static void take_messages() {
-    if (korva_state.replay.active)
-        pump_pending_messages();
-    else
-        pump_message();
+    if (!extensions_take_messages()) pump_message();
 }
 
-// In replay mode the program's own animation adds no periodic events: they come only from the
-// script, so a replay gives the same events on every run.
 static bool live_periodic_allowed() {
     const LibraryState& s = korva_state;
-    return (s.single_step || s.animating) && !s.replay.active;
+    return (s.single_step || s.animating) && extensions_live_periodic_allowed();
 }
 
 static void hand_to_recorder() {
@@ -99,36 +120,11 @@ void pump_message() {
     }
 }
 
-// One pass of the wait once a frame rate is set: takes a message if one comes before the next
-// frame, and delivers the frame's periodic event at once when its time has come. Messages
-// never count toward a periodic event here. True when the wait must end.
-static bool paced_pass() {
-    LibraryState& s = korva_state;
-    if (!frame_pace_active()) {
-        // Halted (or a script plays): an ordinary pass, and the schedule starts afresh later.
-        frame_pace_stop();
-        take_messages();
-        return play_after_message();
-    }
-    if (wait_for_message_or_frame()) {
-        pump_message();
-        if (play_after_message()) return true;
-    }
-    if (s.event_kind != KORVA_NONE || !frame_pace_active() || !frame_due()) return false;
-    take_frame();
-    s.event_kind = KORVA_PERIODIC;
-    s.single_step = 0;
-    return true;
-}
-
 int32_t await_event(EventRecord* out) {
     LibraryState& s = korva_state;
     if (!s.injected_event_pending) {
         reset_event();
-        // Once a replay has ended the program is told to finish, without waiting for anything.
-        if (s.replay.over) s.event_kind = KORVA_EXIT;
-        // Releases and presses the keyboard's coming and going owes come before any message.
-        hand_out_owed_key_event();
+        extensions_wait_begins();
     }
     s.injected_event_pending = 0;
     keep_console_paint_pending();
@@ -137,8 +133,24 @@ int32_t await_event(EventRecord* out) {
     while (s.event_kind == KORVA_NONE || (s.event_kind == KORVA_PERIODIC && !s.timer_ticked)) {
         // Saturates: only "above the limit" matters, and an idle wait may pump for years.
         if (messages <= PERIODIC_AFTER_MESSAGES) ++messages;
-        if (s.frame.rate > 0) {
-            if (paced_pass()) break;
+        PacedPass paced = extensions_paced_pass();
+        if (paced != PACE_OFF) {
+            // A frame rate paces the wait: messages never count toward a periodic event, and
+            // the frame's event is delivered as soon as its time has come.
+            if (paced == PACE_IDLE) {
+                take_messages();
+                if (play_after_message()) break;
+                continue;
+            }
+            if (paced == PACE_MESSAGE) {
+                pump_message();
+                if (play_after_message()) break;
+            }
+            if (s.event_kind == KORVA_NONE && extensions_take_due_frame()) {
+                s.event_kind = KORVA_PERIODIC;
+                s.single_step = 0;
+                break;
+            }
             continue;
         }
         take_messages();
@@ -153,7 +165,7 @@ int32_t await_event(EventRecord* out) {
     }
 
     hand_to_recorder();
-    note_returned_event(s.event_kind, s.event.key);
+    extensions_wait_returns(s.event_kind, s.event.key);
     s.event.region = s.entry_direction;
     *out = s.event;
     return s.quit_requested ? KORVA_EXIT : s.event_kind;
@@ -178,8 +190,7 @@ int KORVA_animate(int32_t code) {
     case ANIMATE_HALT:
         s.single_step = 0;
         s.animating = 0;
-        // The schedule starts afresh when the animation runs again, one period after that.
-        frame_pace_stop();
+        extensions_animation_halted();
         break;
     case ANIMATE_SINGLE_STEP:
         s.single_step = 1;

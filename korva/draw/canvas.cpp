@@ -1,6 +1,6 @@
 // The canvas: clearing it and copying it to the graphics window.
+#include "korva/base/state.h"
 #include "korva/console/log_line.h"
-#include "korva/core/state.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/raster.h"
 

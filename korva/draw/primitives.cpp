@@ -6,9 +6,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "korva/base/state.h"
+#include "korva/base/text_block.h"
 #include "korva/console/log_line.h"
-#include "korva/core/state.h"
-#include "korva/core/text_block.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/draw_internal.h"
 #include "korva/draw/geometry.h"

@@ -6,7 +6,7 @@
 
 #include <limits.h>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/draw_internal.h"
 #include "korva/draw/geometry.h"

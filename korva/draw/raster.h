@@ -6,7 +6,7 @@
 
 #include <stdint.h>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/geometry.h"
 #include "korva/korva.h"
@@ -50,8 +50,5 @@ inline void execute_draw_command(const DrawCommand& command) {
 
 // Copies the whole canvas to the graphics window (no dirty check).
 void copy_canvas_to_window();
-
-// Frees every loaded picture (KORVA_close).
-void free_pictures();
 
 #endif

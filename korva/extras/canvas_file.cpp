@@ -2,7 +2,7 @@
 // as PNG through the platform's imaging component when the name ends in ".png".
 #include <string.h>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/extras/dib_section.h"
 #include "korva/platform/bmp_image.h"
 #include "korva/platform/replace_file.h"

@@ -1,7 +1,7 @@
 // Device-independent sections: pixels laid out as the program writes them, drawn by GDI.
 #include "korva/extras/dib_section.h"
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 HBITMAP make_dib_section(int32_t width, int32_t height, uint16_t bits_per_pixel, bool top_down, void** bits) {
     BITMAPINFO info{};

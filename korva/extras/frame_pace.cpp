@@ -3,7 +3,7 @@
 // waitable timer wakes the wait, since the 50 ms tick is far too coarse for 60 frames a second.
 #include "korva/extras/frame_pace.h"
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 constexpr char FRAME_RATE_MESSAGE[] = "Frame rate of %d not possible, using frame rate %d\n";
 
@@ -50,7 +50,10 @@ static void create_frame_timer() {
     if (s.frame.timer == nullptr) s.frame.timer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
 }
 
-bool frame_pace_active() {
+// The timed pace decides when periodic events come: a frame rate is set and animation runs or
+// one frame is asked for (with no script playing), or the program has asked to quit (so it gets
+// KORVA_EXIT in time).
+static bool frame_pace_active() {
     const LibraryState& s = korva_state;
     if (s.frame.rate <= 0) return false;
     if (s.quit_requested) return true;
@@ -64,7 +67,8 @@ void frame_pace_stop() {
     korva_state.frame.running = 0;
 }
 
-bool frame_due() {
+// The next frame's time has come.
+static bool frame_due() {
     ensure_schedule();
     return counter_now() >= next_due();
 }
@@ -97,7 +101,8 @@ static bool sleep_until_frame_or_arrival(int64_t left, DWORD flags) {
     return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, flags) == WAIT_OBJECT_0;
 }
 
-bool wait_for_message_or_frame() {
+// Blocks until a message is waiting (true) or the next frame is due (false).
+static bool wait_for_message_or_frame() {
     ensure_schedule();
     // A message already in the queue is taken first, so input keeps flowing however busy the
     // program is: the first sleep returns at once while the queue holds one.
@@ -117,7 +122,9 @@ bool wait_for_message_or_frame() {
     }
 }
 
-void take_frame() {
+// The due frame is delivered: moves the schedule to the next frame. A program that fell more
+// than a frame behind skips the missed frames, so at most one frame is ever pending.
+static void take_frame() {
     LibraryState& s = korva_state;
     ensure_schedule();
     s.frame.last_due = next_due();
@@ -142,6 +149,22 @@ void take_frame() {
         s.frame.anchor += counter_frequency();
         s.frame.index -= s.frame.rate;
     }
+}
+
+PacedPass paced_pass() {
+    if (korva_state.frame.rate <= 0) return PACE_OFF;
+    if (!frame_pace_active()) {
+        // Halted (or a script plays): the schedule starts afresh later.
+        frame_pace_stop();
+        return PACE_IDLE;
+    }
+    return wait_for_message_or_frame() ? PACE_MESSAGE : PACE_FRAME;
+}
+
+bool take_due_frame() {
+    if (!frame_pace_active() || !frame_due()) return false;
+    take_frame();
+    return true;
 }
 
 int KORVA_frame_rate(int32_t per_second) {

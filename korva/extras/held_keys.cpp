@@ -3,7 +3,7 @@
 // one did.
 #include "korva/extras/held_keys.h"
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/platform/key_codes.h"
 
 // Bit 30 of a key message: the key was down already, so this key-down is a repeat.

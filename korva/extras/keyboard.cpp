@@ -3,7 +3,7 @@
 // message, the others through their key-down, so no press is seen twice.
 #include "korva/extras/keyboard.h"
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/platform/key_codes.h"
 
 static void make_key_event(int32_t code) {

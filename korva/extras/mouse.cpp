@@ -3,7 +3,7 @@
 // leaves the window still reports its moves and ends with its release.
 #include "korva/extras/mouse.h"
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/extras/held_keys.h"
 
 constexpr char MOUSE_MODE_MESSAGE[] = "Mouse mode %d not possible, using mouse mode %d\n";

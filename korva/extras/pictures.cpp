@@ -2,10 +2,11 @@
 // own, and painted with the platform's blend (AlphaBlend) at a point, as often as wanted.
 #include <string.h>
 
+#include "korva/base/state.h"
 #include "korva/console/log_line.h"
-#include "korva/core/state.h"
 #include "korva/draw/geometry.h"
 #include "korva/extras/dib_section.h"
+#include "korva/extras/pictures.h"
 #include "korva/platform/wic_codec.h"
 
 static Picture* loaded(int32_t id) {

@@ -6,8 +6,8 @@
 
 #include <string.h>
 
-#include "korva/core/command_ids.h"
-#include "korva/core/state.h"
+#include "korva/base/command_ids.h"
+#include "korva/base/state.h"
 #include "korva/draw/raster.h"
 #include "korva/script/script.h"
 
@@ -51,6 +51,7 @@ void read_environment_choices() {
     char script[REPLAY_PATH_SIZE];
     if (GetEnvironmentVariableA(REPLAY_SCRIPT_VARIABLE, script, 1) == 0) return;  // unset or empty
     s.replay.active = 1;
+    s.answer_prompt = replay_answers_prompt;
     read_variable(REPLAY_CANVAS_VARIABLE, s.replay.canvas, sizeof s.replay.canvas);
     if (!read_variable(REPLAY_SCRIPT_VARIABLE, s.replay.script, sizeof s.replay.script)) {
         s.replay.failed = 1;

@@ -2,9 +2,8 @@
 // the command of a line during playback. See script_commands.h for the opt-in.
 #include "korva/extras/script_commands.h"
 
-#include "korva/core/command_ids.h"
-#include "korva/core/commands.h"
-#include "korva/core/state.h"
+#include "korva/base/command_ids.h"
+#include "korva/base/state.h"
 #include "korva/extras/replay.h"
 #include "korva/script/script.h"
 
@@ -56,15 +55,5 @@ CommandPlay play_menu_command(int32_t id) {
         KORVA_printf("Script file %s: command %d cannot be played\n", script_file_name(), static_cast<int>(id));
         return COMMAND_REFUSED;
     }
-    // As the menu runs it, but never written: no recording runs while a script plays.
-    run_program_command(id);
-    if (id == CMD_QUIT) {
-        // Quit posts the quit message, which the wait would turn into KORVA_EXIT at its next
-        // message; taking it here makes EXIT this request's event, once, as the menu's Quit
-        // gives it once, and no later line is read in its place.
-        MSG quit;
-        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        korva_state.event_kind = KORVA_EXIT;
-    }
-    return command->makes_event ? COMMAND_MADE_EVENT : COMMAND_APPLIED;
+    return command->makes_event ? COMMAND_MAKES_EVENT : COMMAND_APPLIES;
 }

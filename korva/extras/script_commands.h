@@ -6,12 +6,7 @@
 
 #include <stdint.h>
 
-// What playing one command line did.
-enum CommandPlay : int32_t {
-    COMMAND_MADE_EVENT,  // the command made the request's event (enter, leave, quit)
-    COMMAND_APPLIED,     // it changed the library's state only; the next line is read at once
-    COMMAND_REFUSED,     // no command a script may hold (reported): playback ends at the line
-};
+#include "korva/extras/hooks.h"
 
 // True for the commands that change what the program sees. Record Script, Playback Script
 // and Play One Script steer the script itself and are never written or played, and ids
@@ -21,11 +16,12 @@ bool is_script_command(int32_t id);
 // Whether the player runs command lines rather than ending playback at them.
 bool command_lines_played();
 
-// Called by run_menu_command before the command runs: while recording with the opt-in, writes
+// Before a menu command runs: while recording with the opt-in, writes
 // the pending periodic run and then the command's line, so the file keeps the order of events.
 void record_menu_command(int32_t id);
 
-// Runs a command line's command as the menu would.
+// Whether a command line's command is run, and whether it makes an event; a command no script
+// may hold is reported and refused.
 CommandPlay play_menu_command(int32_t id);
 
 #endif

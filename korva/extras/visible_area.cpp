@@ -1,7 +1,7 @@
 // KORVA_visible_area: the part of the canvas the graphics window shows, in drawing coordinates.
 // The window's frame (drawn by a window manager or by the platform) takes its share of the
 // 601 x 540 window, and how much depends on the display, so it is asked of the window itself.
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 int KORVA_visible_area(int32_t* left, int32_t* top, int32_t* right, int32_t* bottom) {
     const LibraryState& s = korva_state;

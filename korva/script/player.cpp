@@ -1,9 +1,7 @@
 // The script player: turns the lines of the script file into events of the wait, and the
 // Playback Script and Play One Script commands that start and stop it.
-#include "korva/core/command_ids.h"
-#include "korva/core/state.h"
-#include "korva/extras/replay.h"
-#include "korva/extras/script_commands.h"
+#include "korva/base/command_ids.h"
+#include "korva/base/state.h"
 #include "korva/platform/script_line.h"
 #include "korva/script/script.h"
 #include "korva/script/script_reader.h"
@@ -19,21 +17,21 @@ static bool switched_on(int32_t kind) {
     return s.mouse.buttons != 0;
 }
 
-int play_event() {
+PlayResult play_event(const char* file_name, bool command_lines, int32_t* command) {
     LibraryState& s = korva_state;
     if (s.script_file != nullptr && s.script_mode == SCRIPT_WRITING) {
         // The recorder holds the slot; the commands refuse this, and nothing is ever read
         // from a file that is being written.
         refuse_while_recording();
         stop_playback();
-        return 0;
+        return PLAY_ENDED;
     }
     if (s.script_file == nullptr) {
-        FILE* file = fopen(script_file_name(), "rt");
+        FILE* file = fopen(file_name, "rt");
         if (file == nullptr) {
-            KORVA_printf("Cannot open script file %s for reading\n", script_file_name());
+            KORVA_printf("Cannot open script file %s for reading\n", file_name);
             stop_playback();
-            return 0;
+            return PLAY_ENDED;
         }
         s.script_file = file;
         s.script_mode = SCRIPT_READING;
@@ -42,27 +40,19 @@ int play_event() {
     if (s.periodic_count > 0) {
         s.event_kind = KORVA_PERIODIC;
         --s.periodic_count;
-        return 1;
+        return PLAY_EVENT;
     }
 
-    ScriptLine line{};
-    // A menu command line that makes no event is applied, and the next line is read for this
-    // same request, as the command would have run inside the wait that returned that line.
-    for (;;) {
-        char text[SCRIPT_LINE_BUFFER_SIZE];
-        if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
-            KORVA_printf("EOF encountered in script file %s\n", script_file_name());
-            stop_playback();
-            return 0;
-        }
-        line = parse_script_line(text, sizeof text);
-        if (line.kind != SCRIPT_COMMAND || !command_lines_played()) break;
-        CommandPlay played = play_menu_command(line.command);
-        if (played == COMMAND_MADE_EVENT) return 1;
-        if (played == COMMAND_REFUSED) {
-            stop_playback();
-            return 0;
-        }
+    char text[SCRIPT_LINE_BUFFER_SIZE];
+    if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
+        KORVA_printf("EOF encountered in script file %s\n", file_name);
+        stop_playback();
+        return PLAY_ENDED;
+    }
+    ScriptLine line = parse_script_line(text, sizeof text);
+    if (line.kind == SCRIPT_COMMAND && command_lines) {
+        *command = line.command;
+        return PLAY_COMMAND;
     }
 
     switch (line.kind) {
@@ -90,7 +80,7 @@ int play_event() {
         // to any other the line is not a script line.
         if (!switched_on(line.kind)) {
             stop_playback();
-            return 0;
+            return PLAY_ENDED;
         }
         s.event_kind = line.kind;
         s.event.x = line.x;
@@ -101,9 +91,9 @@ int play_event() {
         // Not a script line (a command line too, unless the program plays them): playback
         // ends here, and the next request goes on after it.
         stop_playback();
-        return 0;
+        return PLAY_ENDED;
     }
-    return 1;
+    return PLAY_EVENT;
 }
 
 void toggle_playback() {

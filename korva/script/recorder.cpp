@@ -1,8 +1,8 @@
 // The script recorder: one line per mouse, keyboard or run of periodic events (and, when the
 // program asks for them, per menu command), and the Record Script command that switches it
 // on and off.
-#include "korva/core/command_ids.h"
-#include "korva/core/state.h"
+#include "korva/base/command_ids.h"
+#include "korva/base/state.h"
 #include "korva/platform/script_line.h"
 #include "korva/script/script.h"
 

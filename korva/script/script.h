@@ -11,12 +11,21 @@ extern const char* const SCRIPT_FILE_NAME;  // "KORVA.SCR"
 // Writes the line for a MOUSE, KBD or PERIODIC event; opens the file for writing when needed.
 void record_event(int32_t kind, EventRecord event);
 
-// Writes a menu command's line; opens the file for writing when needed. Only
-// record_menu_command (script_commands.h) calls it, for the commands a script may hold.
+// Writes a menu command's line; opens the file for writing when needed. Only the opt-in
+// recording of command lines calls it, for the commands a script may hold.
 void record_command(int32_t id);
 
-// Puts the next script event into the state's event; 1 when it did, 0 when playback ends.
-int play_event();
+// What the player's reading of the next line came to.
+enum PlayResult : int32_t {
+    PLAY_ENDED = 0,    // no event: playback has ended
+    PLAY_EVENT = 1,    // the next script event is the state's event
+    PLAY_COMMAND = 2,  // a menu command line, which the caller runs; the next call reads on
+};
+
+// Reads the next script event from `file_name` into the state's event. Menu command lines are
+// handed back (PLAY_COMMAND, their id in `command`) when `command_lines` is set; otherwise
+// they are no script lines, and end playback.
+PlayResult play_event(const char* file_name, bool command_lines, int32_t* command);
 
 // Clears both playback flags and the Playback Script check mark; the file stays open.
 void stop_playback();

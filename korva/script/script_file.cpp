@@ -1,7 +1,7 @@
 // The script file slot that the recorder and the player share: its name, its closing, and the
 // end of a playback (recording ends one before it takes the file).
-#include "korva/core/command_ids.h"
-#include "korva/core/state.h"
+#include "korva/base/command_ids.h"
+#include "korva/base/state.h"
 #include "korva/script/script.h"
 
 const char* const SCRIPT_FILE_NAME = "KORVA.SCR";

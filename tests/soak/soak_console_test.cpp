@@ -11,8 +11,8 @@
 #include <set>
 #include <string>
 
+#include "korva/base/state.h"
 #include "korva/console/console_ring.h"
-#include "korva/core/state.h"
 
 int room_main();
 

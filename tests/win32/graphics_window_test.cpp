@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/core/heroes.h"
+#include "korva/base/heroes.h"
 #include "korva/core/menu.h"
 #include "korva/script/script.h"
 #include "support/korva_session.h"

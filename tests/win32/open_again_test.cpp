@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "support/korva_session.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "korva/draw/raster.h"
+#include "korva/extras/pictures.h"
 #include "korva/platform/wic_codec.h"
 #include "support/korva_session.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 #include "korva/korva.h"
 
 namespace {

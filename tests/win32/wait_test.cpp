@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/core/heroes.h"
+#include "korva/base/heroes.h"
 #include "korva/core/menu.h"
 #include "korva/core/wait.h"
 #include "korva/script/script.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 // A message that no window procedure of the library handles: it only counts as a message.
 constexpr UINT FILLER = WM_APP + 7;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 // Opens the library the first time it is called in this process (as the entry routine
 // would, with this module's instance and SW_SHOWNORMAL); later calls do nothing.

@@ -1,5 +1,5 @@
 // The one LibraryState and its initial values: all zero except the four set below.
-#include "korva/core/state.h"
+#include "korva/base/state.h"
 
 static constexpr LibraryState initial_state() {
     LibraryState s{};

@@ -1,7 +1,7 @@
 // Movable global memory blocks holding one NUL-terminated text: console lines and the
 // temporary copies that text drawing and measuring hand to the executor.
-#ifndef KORVA_CORE_TEXT_BLOCK_H
-#define KORVA_CORE_TEXT_BLOCK_H
+#ifndef KORVA_BASE_TEXT_BLOCK_H
+#define KORVA_BASE_TEXT_BLOCK_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The ids of the "&Run" menu's commands, as the menu, the window's shortcuts and script command
 // lines name them.
-#ifndef KORVA_CORE_COMMAND_IDS_H
-#define KORVA_CORE_COMMAND_IDS_H
+#ifndef KORVA_BASE_COMMAND_IDS_H
+#define KORVA_BASE_COMMAND_IDS_H
 
 #include <stdint.h>
 

@@ -1,5 +1,5 @@
 // Movable global memory blocks holding one NUL-terminated text.
-#include "korva/core/text_block.h"
+#include "korva/base/text_block.h"
 
 #include <string.h>
 

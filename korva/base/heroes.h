@@ -1,7 +1,7 @@
 // The fixed hero identities that events carry, and their menu command ids.
 // Platform-free.
-#ifndef KORVA_CORE_HEROES_H
-#define KORVA_CORE_HEROES_H
+#ifndef KORVA_BASE_HEROES_H
+#define KORVA_BASE_HEROES_H
 
 #include <stdint.h>
 

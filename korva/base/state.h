@@ -1,14 +1,14 @@
 // LibraryState: the one record of global state that the library's parts share.
 // Every field says what it means and which parts write it. Win32 files only.
-#ifndef KORVA_CORE_STATE_H
-#define KORVA_CORE_STATE_H
+#ifndef KORVA_BASE_STATE_H
+#define KORVA_BASE_STATE_H
 
 #include <windows.h>
 
 #include <stdint.h>
 #include <stdio.h>
 
-#include "korva/core/heroes.h"
+#include "korva/base/heroes.h"
 #include "korva/korva.h"
 
 constexpr int32_t CONSOLE_LINE_COUNT = 25;
@@ -88,6 +88,9 @@ struct LibraryState {
     uint8_t quit_requested;       // ANIMATE_QUIT was asked for; every later wait returns KORVA_EXIT
     uint8_t animating;            // the wait makes periodic events (open, wait, menu)
     char* prompt_buffer;          // where the prompt dialog puts the entered text
+    // Set while an extension answers KORVA_gets itself (replay mode, where no one is there to
+    // type): true, with the destination filled, when no dialog is to be shown. Null: the dialog.
+    bool (*answer_prompt)(const char* prompt, char* destination);
     HINSTANCE instance;           // instance handle given at start (entry routine)
     HINSTANCE previous_instance;  // classes are registered only while this is null
     char* command_line;           // command line given at start; stored, never used

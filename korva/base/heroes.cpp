@@ -1,5 +1,5 @@
 // The hero identity table. Platform-free.
-#include "korva/core/heroes.h"
+#include "korva/base/heroes.h"
 
 #include <string.h>
 
