@@ -9,6 +9,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/draw/geometry.cpp
     korva/console/console_ring.cpp
     korva/console/dialog_template.cpp
+    korva/extras/collision.cpp
     korva/platform/script_line.cpp
     korva/script/script_reader.cpp
 )

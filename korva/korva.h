@@ -195,6 +195,26 @@ int KORVA_draw_picture(int32_t id, int32_t x, int32_t y);
 int KORVA_draw_picture(int32_t id, Point centre);
 int KORVA_picture_size(int32_t id, int32_t* width, int32_t* height);
 
+// Game helpers: whether points, rectangles and circles meet, in drawing coordinates, with the
+// edges as the shapes are painted. A filled KORVA_draw_rectangle from corner to corner (in any
+// order) covers both corners' rows and columns, so a point on its painted edge is inside; a
+// KORVA_draw_circle of radius r is the pixels within r + 1/2 of its centre (dx * dx + dy * dy
+// <= r * r + r; the platform rounds a few rim pixels its own way). Each returns 1 or 0; a negative
+// radius is corrected as KORVA_draw_circle corrects it, with the same console line. They need no
+// open library.
+int KORVA_point_in_rectangle(Point p, Point corner1, Point corner2);
+int KORVA_point_in_rectangle(int32_t x, int32_t y, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+int KORVA_point_in_circle(Point p, Point centre, int32_t radius);
+int KORVA_point_in_circle(int32_t x, int32_t y, int32_t centre_x, int32_t centre_y, int32_t radius);
+int KORVA_rectangles_overlap(Point a1, Point a2, Point b1, Point b2);
+int KORVA_rectangles_overlap(int32_t ax1, int32_t ay1, int32_t ax2, int32_t ay2, int32_t bx1, int32_t by1,
+                             int32_t bx2, int32_t by2);
+int KORVA_circles_overlap(Point centre1, int32_t radius1, Point centre2, int32_t radius2);
+int KORVA_circles_overlap(int32_t x1, int32_t y1, int32_t radius1, int32_t x2, int32_t y2, int32_t radius2);
+int KORVA_circle_rectangle_overlap(Point centre, int32_t radius, Point corner1, Point corner2);
+int KORVA_circle_rectangle_overlap(int32_t x, int32_t y, int32_t radius, int32_t x1, int32_t y1, int32_t x2,
+                                   int32_t y2);
+
 // The text console. KORVA_printf stores one line of at most 1023 characters and returns the
 // length of the whole formatted text (like snprintf), or -1 when nothing could be stored.
 int KORVA_printf(const char* format, ...) KORVA_PRINTF_LIKE(1, 2);

@@ -1,5 +1,5 @@
-// Helpers shared by the drawing files: the out-of-line mark, the library's font, the point size correction with
-// its messages, and the movable block that carries a text to the executor.
+// Helpers shared by the drawing files (and the game helpers): the out-of-line mark, the library's
+// font, the point size and radius corrections with their messages, and the text memory message.
 #ifndef KORVA_DRAW_DRAW_INTERNAL_H
 #define KORVA_DRAW_DRAW_INTERNAL_H
 
@@ -19,8 +19,10 @@
 // The font of every text call: -ptsize high (0 asks for the default), weight 400, "KORVA-font".
 HFONT create_korva_font(int32_t ptsize);
 
-// Writes the point size messages (negative first, then above 127) and returns the size to use.
+// Write the correction messages and return the size to use: the point size (negative first,
+// then above 127) and the radius (negative).
 int32_t corrected_ptsize(int32_t ptsize);
+int32_t corrected_radius(int32_t radius);
 
 // Said on the console when a text block cannot be made.
 constexpr char NO_TEXT_MEMORY_MESSAGE[] = "Not enough memory for a text of %llu characters; nothing %s.\n";

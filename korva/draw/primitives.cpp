@@ -35,6 +35,10 @@ int32_t corrected_ptsize(int32_t ptsize) {
     return corrected(CORRECT_PTSIZE, ptsize);
 }
 
+int32_t corrected_radius(int32_t radius) {
+    return corrected(CORRECT_RADIUS, radius);
+}
+
 static const char* color_name(int32_t color) {
     return COLOR_TABLE[color].name;
 }
@@ -97,7 +101,7 @@ int KORVA_draw_pixel(int32_t color, Point p) {
 
 int KORVA_draw_circle(int32_t color, Point centre, int32_t radius) {
     color = checked_color(color);
-    radius = corrected(CORRECT_RADIUS, radius);
+    radius = corrected_radius(radius);
     if (logging()) {
         log_printf("%s circle at (%d,%d), radius %d\n", color_name(color), centre.x, centre.y, radius);
     }
