@@ -195,6 +195,20 @@ int KORVA_draw_picture(int32_t id, int32_t x, int32_t y);
 int KORVA_draw_picture(int32_t id, Point centre);
 int KORVA_picture_size(int32_t id, int32_t* width, int32_t* height);
 
+// Time and chance that replay. KORVA_time: milliseconds since KORVA_open at which the wait
+// returned the current event (0 before the first), the same until the next wait; KORVA_clock:
+// milliseconds since KORVA_open now. KORVA_random(low, high): a number from low to high (either
+// order), both included, all equally likely; KORVA_seed_random(seed) makes the numbers that
+// follow the same on every run, else each run draws its own. While a script is recorded, every
+// time and the generator's state the program is given are written into it; its replay answers
+// with them, so a replayed game sees the same times and draws the same numbers. rand() and the
+// system's clock are not recorded: a game that uses them does not replay. KORVA_time and
+// KORVA_clock return 0 before KORVA_open.
+int KORVA_time();
+int KORVA_clock();
+int KORVA_random(int32_t low, int32_t high);
+int KORVA_seed_random(int32_t seed);
+
 // Game helpers: whether points, rectangles and circles meet, in drawing coordinates, with the
 // edges as the shapes are painted. A filled KORVA_draw_rectangle from corner to corner (in any
 // order) covers both corners' rows and columns, so a point on its painted edge is inside; a

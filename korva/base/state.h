@@ -79,6 +79,21 @@ struct HeldKeys {
     uint8_t owed_press[128];
 };
 
+// The clock (KORVA_time, KORVA_clock; korva/extras/clock.cpp).
+struct RecordedClock {
+    int64_t opened;               // performance-counter count at KORVA_open
+    int32_t event_time;           // KORVA_time's answer for the current event
+    uint8_t event_time_given;     // KORVA_time has answered since the wait returned the event
+};
+
+// Chance (KORVA_random, KORVA_seed_random; korva/extras/chance.cpp).
+struct Chance {
+    uint64_t state;               // the generator's state
+    uint64_t opened_state;        // its state at KORVA_open, or as the program last seeded it
+    uint8_t used;                 // the program has drawn or seeded since KORVA_open
+    uint8_t noted;                // this event's turn has written (or taken) its state line
+};
+
 struct LibraryState {
     // Between KORVA_open (once its graphics window exists) and KORVA_close: what every operation
     // that needs the library open asks, through library_open().
@@ -145,6 +160,8 @@ struct LibraryState {
     MouseChoice mouse;            // the whole mouse as events (KORVA_mouse)
     HeldKeys held_keys;           // keys down and up as events (KORVA_held_keys)
     Picture pictures[MAX_PICTURES];  // loaded pictures, freed by KORVA_close
+    RecordedClock clock;          // milliseconds since open, recorded and replayed (KORVA_time)
+    Chance chance;                // random numbers, recorded and replayed (KORVA_random)
 
     // The console window's whole client area was invalidated and its paint has not run since
     // (console). Only a hint: the window's own update region is asked before trusting it.

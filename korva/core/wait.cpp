@@ -164,6 +164,7 @@ int32_t await_event(EventRecord* out) {
         }
     }
 
+    extensions_event_ready();
     hand_to_recorder();
     extensions_wait_returns(s.event_kind, s.event.key);
     s.event.region = s.entry_direction;

@@ -5,6 +5,8 @@
 #include "korva/extras/hooks.h"
 
 #include "korva/base/state.h"
+#include "korva/extras/chance.h"
+#include "korva/extras/clock.h"
 #include "korva/extras/end_mark.h"
 #include "korva/extras/frame_pace.h"
 #include "korva/extras/held_keys.h"
@@ -60,6 +62,9 @@ void extensions_forget_last_run() {
 
 void extensions_open_ends() {
     read_environment_choices();
+    // After replay mode has opened its script, whose first line may hold the generator's state.
+    chance_open();
+    clock_open();
 }
 
 void extensions_close_begins() {
@@ -103,8 +108,14 @@ void extensions_playback_ended() {
     if (korva_state.replay.active) end_replay();
 }
 
+void extensions_event_ready() {
+    chance_event_ready();
+}
+
 void extensions_wait_returns(int32_t kind, char key) {
     note_returned_event(kind, key);
+    clock_event_returned();
+    chance_event_returned();
 }
 
 void extensions_animation_halted() {

@@ -49,6 +49,7 @@ bool extensions_take_due_frame();    // the frame's time has come: it is taken f
 bool extensions_take_messages();     // true when an extension took the pass's messages
 bool extensions_live_periodic_allowed();  // the program's own animation may make events
 void extensions_playback_ended();    // the player found no event to give
+void extensions_event_ready();       // the event is made; the recorder has not yet seen it
 void extensions_wait_returns(int32_t kind, char key);  // the event the wait hands out
 void extensions_animation_halted();  // KORVA_animate(ANIMATE_HALT)
 

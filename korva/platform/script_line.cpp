@@ -2,7 +2,8 @@
 //
 // How a line is read:
 // - The character at index 6 (right after "KORVA_") picks the kind; nothing before it is
-//   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command; and, for the events a
+//   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command, 'N' the clock's time and
+//   'R' the random generator's state (each number as for 'M'); and, for the events a
 //   program switches on itself, 'B' button ("KORVA_BUTTON(x, y, button, down);"), 'T' motion
 //   ("KORVA_TRACK(x, y, buttons);") and 'H' held key ("KORVA_HOLD(key, down);"); their button,
 //   buttons or key must be one such an event can carry, else the line is none. Anything
@@ -102,6 +103,15 @@ ScriptLine parse_script_line(const char* line, size_t size) {
         result.kind = SCRIPT_COMMAND;
         result.command = next_number(line, length, &pos, true);
         break;
+    case 'N':
+        result.kind = SCRIPT_NOW;
+        result.x = next_number(line, length, &pos, true);
+        break;
+    case 'R':
+        result.kind = SCRIPT_RANDOM;
+        result.x = next_number(line, length, &pos, true);
+        result.y = next_number(line, length, &pos, true);
+        break;
     // The lines of switched-on kinds carry only values the events can have: one button, a set of
     // buttons, a key of the held-key table. Any other value makes the line no script line.
     case 'B': {
@@ -147,6 +157,8 @@ static const ScriptLineFormat SCRIPT_LINE_FORMATS[] = {
     {KORVA_KBD, "KORVA_KBD(%d);\n"},
     {KORVA_PERIODIC, "KORVA_PERIODIC(%d);\n"},
     {SCRIPT_COMMAND, "KORVA_COMMAND(%d);\n"},
+    {SCRIPT_NOW, "KORVA_NOW(%d);\n"},
+    {SCRIPT_RANDOM, "KORVA_RANDOM(%d, %d);\n"},
 };
 
 int format_script_line(int32_t kind, int32_t first, int32_t second, char* out, size_t size) {

@@ -44,12 +44,16 @@ PlayResult play_event(const char* file_name, bool command_lines, int32_t* comman
     }
 
     char text[SCRIPT_LINE_BUFFER_SIZE];
-    if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
-        KORVA_printf("EOF encountered in script file %s\n", file_name);
-        stop_playback();
-        return PLAY_ENDED;
-    }
-    ScriptLine line = parse_script_line(text, sizeof text);
+    ScriptLine line{};
+    // A value that the recorded program was given and this one has not asked for is passed over.
+    do {
+        if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
+            KORVA_printf("EOF encountered in script file %s\n", file_name);
+            stop_playback();
+            return PLAY_ENDED;
+        }
+        line = parse_script_line(text, sizeof text);
+    } while (line.kind == SCRIPT_NOW || line.kind == SCRIPT_RANDOM);
     if (line.kind == SCRIPT_COMMAND && command_lines) {
         *command = line.command;
         return PLAY_COMMAND;
@@ -94,6 +98,25 @@ PlayResult play_event(const char* file_name, bool command_lines, int32_t* comman
         return PLAY_ENDED;
     }
     return PLAY_EVENT;
+}
+
+bool play_value(int32_t kind, int32_t* first, int32_t* second) {
+    LibraryState& s = korva_state;
+    if (s.script_file == nullptr || s.script_mode != SCRIPT_READING || s.periodic_count > 0) return false;
+    long start = ftell(s.script_file);
+    char text[SCRIPT_LINE_BUFFER_SIZE];
+    if (start >= 0 && read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
+        ScriptLine line = parse_script_line(text, sizeof text);
+        if (line.kind == kind) {
+            *first = line.x;
+            *second = line.y;
+            return true;
+        }
+    }
+    // Not the value asked for: the line stays for the wait.
+    if (start >= 0) fseek(s.script_file, start, SEEK_SET);
+    clearerr(s.script_file);
+    return false;
 }
 
 void toggle_playback() {

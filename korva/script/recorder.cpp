@@ -56,6 +56,17 @@ void record_command(int32_t id) {
     write_line(SCRIPT_COMMAND, id, 0);
 }
 
+void record_value(int32_t kind, int32_t first, int32_t second) {
+    LibraryState& s = korva_state;
+    if (!s.recording || !ensure_writer()) return;
+    // The periodic events counted so far came before the program asked.
+    if (s.periodic_count > 0) {
+        record_event(KORVA_PERIODIC, s.event);
+        s.periodic_count = 0;
+    }
+    write_line(kind, first, second);
+}
+
 // Recording owns the file while it is on: any playback ends first, a reader is closed, and
 // a count the player left behind is dropped, so it is never written as a recorded run. Only
 // a playback that was running (or a Play One still to come) is reported as stopped: an idle

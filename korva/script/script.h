@@ -22,6 +22,15 @@ enum PlayResult : int32_t {
     PLAY_COMMAND = 2,  // a menu command line, which the caller runs; the next call reads on
 };
 
+// A value the program was given besides its events (SCRIPT_NOW, SCRIPT_RANDOM): while recording,
+// written after the current event's line, with the periodic run counted so far before it.
+void record_value(int32_t kind, int32_t first, int32_t second);
+
+// While the script is open for reading and no periodic run is still being handed out: the next
+// line, when it is a value line of this kind (true, its numbers in first and second, and the
+// line consumed). Otherwise the file stays where it was and false is returned.
+bool play_value(int32_t kind, int32_t* first, int32_t* second);
+
 // Reads the next script event from `file_name` into the state's event. Menu command lines are
 // handed back (PLAY_COMMAND, their id in `command`) when `command_lines` is set; otherwise
 // they are no script lines, and end playback.

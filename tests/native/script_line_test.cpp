@@ -166,6 +166,8 @@ TEST(ScriptLine, FormatsTheRecordersLines) {
         {KORVA_PERIODIC, 5, 99, "KORVA_PERIODIC(5);\n"},
         {SCRIPT_COMMAND, 13, 99, "KORVA_COMMAND(13);\n"},
         {SCRIPT_COMMAND, INT32_MIN, 0, "KORVA_COMMAND(-2147483648);\n"},
+        {SCRIPT_NOW, 16667, 99, "KORVA_NOW(16667);\n"},
+        {SCRIPT_RANDOM, INT32_MIN, -1, "KORVA_RANDOM(-2147483648, -1);\n"},
         {KORVA_ENTER, 1, 2, ""},
         {KORVA_LEAVE, 1, 2, ""},
         {KORVA_EXIT, 1, 2, ""},
@@ -203,6 +205,15 @@ TEST(ScriptLine, WrittenLinesReadBackToTheSameValues) {
         format_script_line(SCRIPT_COMMAND, a, 0, out, sizeof out);
         ScriptLine c = parse_script_line(out, sizeof out);
         EXPECT_TRUE(same(command(a), c)) << out << " read back as " << describe(c);
+        // The values a program was given: the clock's milliseconds, and the generator's state.
+        format_script_line(SCRIPT_NOW, a, 0, out, sizeof out);
+        ScriptLine now = parse_script_line(out, sizeof out);
+        EXPECT_TRUE(same(ScriptLine{SCRIPT_NOW, a, 0, 0, 0, 0}, now)) << out << " read back as " << describe(now);
+        for (int32_t b : values) {
+            format_script_line(SCRIPT_RANDOM, a, b, out, sizeof out);
+            ScriptLine r = parse_script_line(out, sizeof out);
+            EXPECT_TRUE(same(ScriptLine{SCRIPT_RANDOM, a, b, 0, 0, 0}, r)) << out << " read back as " << describe(r);
+        }
         if (a > 0) {
             format_script_line(KORVA_PERIODIC, a, 0, out, sizeof out);
             ScriptLine p = parse_script_line(out, sizeof out);
