@@ -34,6 +34,12 @@ static void check_shape(const ScriptLine& l) {
     case SCRIPT_COMMAND:
         check(l.x == 0 && l.y == 0 && l.key == 0 && l.count == 0);
         break;
+    case SCRIPT_NOW:
+        check(l.y == 0 && l.key == 0 && l.count == 0 && l.command == 0);
+        break;
+    case SCRIPT_RANDOM:
+        check(l.key == 0 && l.count == 0 && l.command == 0);
+        break;
     case KORVA_BUTTON_DOWN:
     case KORVA_BUTTON_UP:
         check(l.count == 0 && l.command == 0);
@@ -55,7 +61,7 @@ static void check_shape(const ScriptLine& l) {
 static void check_round_trip(const ScriptLine& l) {
     int32_t first = 0;
     int32_t second = 0;
-    if (l.kind == KORVA_MOUSE) {
+    if (l.kind == KORVA_MOUSE || l.kind == SCRIPT_NOW || l.kind == SCRIPT_RANDOM) {
         first = l.x;
         second = l.y;
     } else if (l.kind == KORVA_KBD) {

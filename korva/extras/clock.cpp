@@ -4,6 +4,7 @@
 // there, so a replayed game sees the times the recorded one saw.
 #include "korva/base/state.h"
 #include "korva/extras/clock.h"
+#include "korva/extras/replay.h"
 #include "korva/platform/script_line.h"
 #include "korva/script/script.h"
 
@@ -42,8 +43,8 @@ static int32_t given_time(int32_t live) {
     if (!s.replay.active && !s.playing_back) return live;
     int32_t recorded = 0, unused = 0;
     if (play_value(SCRIPT_NOW, &recorded, &unused)) return recorded;
-    KORVA_printf("Script file holds no time for this call; the clock's own time, %d, is used\n",
-                 static_cast<int>(live));
+    KORVA_printf("Script file %s holds no time for this call; the clock's own time, %d, is used\n",
+                 script_file_name(), static_cast<int>(live));
     return live;
 }
 
