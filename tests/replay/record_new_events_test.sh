@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The switched-on events recorded as a user records them and replayed: paint is driven with real
-# X input (a left drag, a right drag that erases), sprite_game with arrow keys held down, each
-# between two Ctrl+R. The script must hold the new lines; then korva-replay replays it 20 times
-# and every replay must give the same canvas, and paint's replay the canvas the live run saved.
+# X input (a left drag, a right drag that erases), sprite_game with arrow keys held down, rocks
+# through a whole round of chance and time, each between two Ctrl+R. The script must hold the
+# new lines; then korva-replay replays it 20 times and every replay must give the same canvas,
+# and the replays of paint and rocks the canvas that the live run saved.
 #   record_new_events_test.sh SESSION_DIR PROGRAM HARNESS WORKDIR SOURCE_DIR NAME
 set -euo pipefail
 session=$1 exe=$2 harness=$3 work=$4 source=$5 name=$6
@@ -42,6 +43,24 @@ case "$name" in
         sleep 0.3
         lines=("KORVA_HOLD(29, 1);" "KORVA_HOLD(29, 0);" "KORVA_HOLD(30, 1);" "KORVA_HOLD(28, 0);" "KORVA_PERIODIC(")
         ;;
+    rocks)
+        # Enter starts the 20-second round: turn and fire, push, turn back and fire, then wait
+        # for the round to end (the game stands still after it), stop recording and save.
+        xdotool key Return
+        sleep 0.3
+        xdotool keydown space keydown Left; sleep 1.5; xdotool keyup Left
+        xdotool keydown Up; sleep 0.7; xdotool keyup Up
+        xdotool keydown Right; sleep 2; xdotool keyup Right keyup space
+        sleep 16.5
+        xdotool key ctrl+r
+        sleep 0.3
+        xdotool key s
+        sleep 0.5
+        lines=("KORVA_NOW(" "KORVA_HOLD(13, 1);" "KORVA_HOLD(32, 1);" "KORVA_HOLD(28, 0);")
+        # The rocks were placed at random before the first recorded event: the generator's state
+        # they were drawn from comes first, and each turn that draws has its own.
+        [[ "$(head -c 13 KORVA.SCR)" == "KORVA_RANDOM(" ]] || fail "KORVA.SCR does not start with the generator's state"
+        ;;
     *) fail "no recording for $name" ;;
 esac
 xdotool key ctrl+q
@@ -69,8 +88,9 @@ run_harness --update --expect first.png || fail "the first replay failed (see $w
 for ((i = 2; i <= REPLAYS; i++)); do
     run_harness --expect first.png --diff "diff$i.png" || fail "replay $i of $REPLAYS differs from the first (see $work/harness.log)"
 done
-if [[ "$name" == paint ]]; then
-    [[ -f paint.png ]] || fail "paint did not save paint.png"
-    run_harness --expect paint.png --diff live_diff.png || fail "the replay differs from the live run's canvas (see live_diff.png)"
+if [[ "$name" == paint || "$name" == rocks ]]; then
+    [[ -f $name.png ]] || fail "$name did not save $name.png"
+    run_harness --expect "$name.png" --diff live_diff.png ||
+        fail "the replay differs from the live run's canvas (see live_diff.png)"
 fi
 echo "$name: the recording holds the new events and replayed to the same canvas $REPLAYS times out of $REPLAYS"
