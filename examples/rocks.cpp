@@ -3,6 +3,7 @@
 // that meets a rock scores, a rock that meets the ship costs a life. A round lasts 20 seconds.
 // Everything moves by the time KORVA_time gives and every rock comes from KORVA_random, so a run
 // recorded with Ctrl+R replays to the same canvas (rand() and the system's clock would not).
+// Each rock has a shade of brown of its own (KORVA_rgb).
 // After the round, S saves the canvas as rocks.png.
 #include <korva/korva.h>
 
@@ -21,6 +22,7 @@ struct Body {
     double vx, vy;  // pixels per second
     int32_t radius;
     int32_t alive;
+    int32_t color;
 };
 
 struct Game {
@@ -42,6 +44,8 @@ static Body new_rock() {
     r.vx = KORVA_random(-90, 90);
     r.vy = KORVA_random(-90, 90);
     r.alive = 1;
+    // A shade of its own, beyond the 24 named colours.
+    r.color = KORVA_rgb(110 + KORVA_random(0, 60), 75 + KORVA_random(0, 40), 40 + KORVA_random(0, 30));
     return r;
 }
 
@@ -67,7 +71,7 @@ static void fire(Game* g) {
     for (Body& s : g->shots) {
         if (s.alive) continue;
         double r = g->angle * PI / 180;
-        s = Body{g->ship.x, g->ship.y, g->ship.vx + 320 * cos(r), g->ship.vy + 320 * sin(r), SHOT_RADIUS, 1};
+        s = Body{g->ship.x, g->ship.y, g->ship.vx + 320 * cos(r), g->ship.vy + 320 * sin(r), SHOT_RADIUS, 1, KORVA_RED};
         return;
     }
 }
@@ -110,14 +114,14 @@ static void step(Game* g, int32_t now) {
 
 static void draw(const Game& g, int32_t now) {
     KORVA_clear();
-    for (const Body& r : g.rocks) KORVA_draw_circle(KORVA_BROWN, at(r), r.radius);
+    for (const Body& r : g.rocks) KORVA_draw_circle(r.color, at(r), r.radius);
     for (const Body& s : g.shots)
         if (s.alive) KORVA_draw_circle(KORVA_RED, at(s), s.radius);
     double a = g.angle * PI / 180;
     Point nose{static_cast<int32_t>(lround(g.ship.x + 16 * cos(a))), static_cast<int32_t>(lround(g.ship.y + 16 * sin(a)))};
     Point left{static_cast<int32_t>(lround(g.ship.x + 12 * cos(a + 2.5))), static_cast<int32_t>(lround(g.ship.y + 12 * sin(a + 2.5)))};
     Point right{static_cast<int32_t>(lround(g.ship.x + 12 * cos(a - 2.5))), static_cast<int32_t>(lround(g.ship.y + 12 * sin(a - 2.5)))};
-    KORVA_draw_triangle(KORVA_NAVY_BLUE, nose, left, right, 0);
+    KORVA_draw_triangle(g.ship.color, nose, left, right, 0);
     int32_t left_ms = g.playing ? ROUND_MS - (now - g.started_at) : ROUND_MS;
     if (left_ms < 0 || g.over) left_ms = 0;
     KORVA_printf_at(KORVA_BLACK, -280, 215, 18, "Score %d   Lives %d   Time %d.%d s", g.score, g.lives, left_ms / 1000,
@@ -134,7 +138,7 @@ int room_main() {
     KORVA_frame_rate(60);
     KORVA_animate(ANIMATE_RUN);
     Game g{};
-    g.ship = Body{0, 0, 0, 0, SHIP_RADIUS, 1};
+    g.ship = Body{0, 0, 0, 0, SHIP_RADIUS, 1, KORVA_rgb(30, 60, 170)};
     g.angle = 90;
     g.lives = 3;
     for (Body& r : g.rocks) r = new_rock();

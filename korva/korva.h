@@ -86,6 +86,14 @@ enum KorvaColor : int32_t {
 };
 constexpr int32_t KORVA_COLOR_COUNT = 24;
 
+// Any colour: KORVA_rgb(red, green, blue), each 0 to 255, gives a colour index (24 or more) that
+// every primitive takes like the named ones and paints exactly that mix; log lines name it
+// "rgb(R, G, B)". The same mix gives the same index. A part outside 0 to 255 is corrected with a
+// console line; after KORVA_MAX_RGB_COLORS different mixes (per open) the next is refused with a
+// console line and KORVA_RED returned. An index no KORVA_rgb gave stays illegal.
+constexpr int32_t KORVA_MAX_RGB_COLORS = 4096;
+int KORVA_rgb(int32_t red, int32_t green, int32_t blue);
+
 // The application's main routine, called once by the library's entry routine.
 int room_main();
 

@@ -79,6 +79,16 @@ struct HeldKeys {
     uint8_t owed_press[128];
 };
 
+// Colours beyond the 24 (KORVA_rgb, korva/extras/rgb_colors.cpp): colour index
+// KORVA_COLOR_COUNT + i is entry i. Until a program asks for one there is none, and every index
+// from 24 on is illegal, as it always was.
+constexpr int32_t MAX_RGB_COLORS = KORVA_MAX_RGB_COLORS;
+struct RgbColors {
+    int32_t count;
+    uint32_t rgb[MAX_RGB_COLORS];   // GDI colour value, 0x00BBGGRR
+    char name[MAX_RGB_COLORS][20];  // "rgb(R, G, B)", as log lines name the colour
+};
+
 // The clock (KORVA_time, KORVA_clock; korva/extras/clock.cpp).
 struct RecordedClock {
     int64_t opened;               // performance-counter count at KORVA_open
@@ -160,6 +170,7 @@ struct LibraryState {
     MouseChoice mouse;            // the whole mouse as events (KORVA_mouse)
     HeldKeys held_keys;           // keys down and up as events (KORVA_held_keys)
     Picture pictures[MAX_PICTURES];  // loaded pictures, freed by KORVA_close
+    RgbColors rgb_colors;         // colours beyond the 24 (KORVA_rgb)
     RecordedClock clock;          // milliseconds since open, recorded and replayed (KORVA_time)
     Chance chance;                // random numbers, recorded and replayed (KORVA_random)
 

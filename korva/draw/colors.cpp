@@ -14,8 +14,8 @@ const ColorEntry COLOR_TABLE[KORVA_COLOR_COUNT] = {
     {"olive", 0x339999},        {"50% gray", 0x808080},    {"20% gray", 0xCCCCCC},
 };
 
-ColorCheck check_color(int32_t color) {
-    if (color >= 0 && color < KORVA_COLOR_COUNT) return {color, false};
+ColorCheck check_color(int32_t color, int32_t extra_colors) {
+    if (color >= 0 && color - KORVA_COLOR_COUNT < extra_colors) return {color, false};
     return {KORVA_RED, true};
 }
 

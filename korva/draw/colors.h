@@ -21,12 +21,13 @@ constexpr char RADIUS_MESSAGE[] = "Radius of %d not possible, using radius %d\n"
 constexpr char WIDTH_MESSAGE[] = "Width of %d not possible, using width %d\n";
 constexpr char PTSIZE_MESSAGE[] = "ptsize of %d not possible, using ptsize %d\n";
 
-// A colour index to use, and whether the given one was illegal (and so replaced by red).
+// A colour index to use, and whether the given one was illegal (and so replaced by red). The
+// indices of the colours a program has asked for beyond the 24 (`extra_colors` of them) follow.
 struct ColorCheck {
     int32_t color;
     bool illegal;
 };
-ColorCheck check_color(int32_t color);
+ColorCheck check_color(int32_t color, int32_t extra_colors = 0);
 
 enum SizeKind : int32_t { CORRECT_RADIUS, CORRECT_WIDTH, CORRECT_PTSIZE };
 

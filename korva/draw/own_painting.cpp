@@ -7,7 +7,7 @@
 #include "korva/draw/exact_pixels.h"
 
 static HGDIOBJ select_own_brush(HDC dc, const DrawCommand& c) {
-    return SelectObject(dc, CreateSolidBrush(COLOR_TABLE[c.color].rgb));
+    return SelectObject(dc, CreateSolidBrush(color_ref(c.color)));
 }
 static void release_own_brush(HDC dc, HGDIOBJ previous) {
     DeleteObject(SelectObject(dc, previous));
@@ -38,7 +38,7 @@ static void paint_pen_dot(HDC dc, const DrawCommand& c, WidePoint corner) {
         return;
     }
     if (pen_dot_for_gdi(corner, c.width)) {
-        HPEN pen = CreatePen(PS_SOLID, c.width, COLOR_TABLE[c.color].rgb);
+        HPEN pen = CreatePen(PS_SOLID, c.width, color_ref(c.color));
         HGDIOBJ previous = SelectObject(dc, pen);
         MoveToEx(dc, static_cast<int>(corner.x), static_cast<int>(corner.y), nullptr);
         LineTo(dc, static_cast<int>(corner.x), static_cast<int>(corner.y));

@@ -18,7 +18,7 @@
 static constexpr int32_t FORMAT_BUFFER_SIZE = 1024;
 
 static int32_t checked_color(int32_t color) {
-    ColorCheck check = check_color(color);
+    ColorCheck check = check_color(color, korva_state.rgb_colors.count);
     if (check.illegal) KORVA_printf(ILLEGAL_COLOR_MESSAGE, color);
     return check.color;
 }
@@ -40,7 +40,8 @@ int32_t corrected_radius(int32_t radius) {
 }
 
 static const char* color_name(int32_t color) {
-    return COLOR_TABLE[color].name;
+    if (color < KORVA_COLOR_COUNT) return COLOR_TABLE[color].name;
+    return korva_state.rgb_colors.name[color - KORVA_COLOR_COUNT];
 }
 
 static bool logging() {

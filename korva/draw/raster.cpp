@@ -12,10 +12,6 @@
 #include "korva/draw/geometry.h"
 #include "korva/draw/own_painting.h"
 
-static COLORREF color_value(int32_t color) {
-    return COLOR_TABLE[color].rgb;
-}
-
 HFONT create_korva_font(int32_t ptsize) {
     return CreateFontA(-ptsize, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "KORVA-font");
 }
@@ -34,8 +30,8 @@ struct ShapeTools {
 };
 static ShapeTools select_shape_tools(HDC dc, const DrawCommand& c) {
     ShapeTools t;
-    t.pen = CreatePen(PS_SOLID, c.width, color_value(c.color));
-    t.brush = c.width == 0 ? CreateSolidBrush(color_value(c.color)) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    t.pen = CreatePen(PS_SOLID, c.width, color_ref(c.color));
+    t.brush = c.width == 0 ? CreateSolidBrush(color_ref(c.color)) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     t.previous_pen = SelectObject(dc, t.pen);
     t.previous_brush = SelectObject(dc, t.brush);
     return t;
@@ -91,7 +87,7 @@ static void paint_line(HDC dc, const DrawCommand& c) {
         paint_own_path(dc, c, ends, 2);
         return;
     }
-    HPEN pen = CreatePen(PS_SOLID, c.width, color_value(c.color));
+    HPEN pen = CreatePen(PS_SOLID, c.width, color_ref(c.color));
     HGDIOBJ previous = SelectObject(dc, pen);
     MoveToEx(dc, to_int(ends[0].x), to_int(ends[0].y), nullptr);
     LineTo(dc, to_int(ends[1].x), to_int(ends[1].y));
@@ -126,7 +122,7 @@ static int64_t line_width(HDC dc, const char* piece, const char* end) {
 // above the text point, the others follow one measured line height lower each.
 static void paint_text(HDC dc, const DrawCommand& c) {
     const LibraryState& s = korva_state;
-    SetTextColor(dc, color_value(c.color));
+    SetTextColor(dc, color_ref(c.color));
     int saved_mode = GetBkMode(dc);
     SetBkMode(dc, TRANSPARENT);
     HFONT font = create_korva_font(c.p2.x);

@@ -34,6 +34,11 @@ struct DrawCommand {
 // Paints every kind but the pixel.
 void execute_shape_command(HDC dc, const DrawCommand& command);
 
+// The GDI colour value of a checked colour index: one of the 24, or one the program asked for.
+inline COLORREF color_ref(int32_t color) {
+    return color < KORVA_COLOR_COUNT ? COLOR_TABLE[color].rgb : korva_state.rgb_colors.rgb[color - KORVA_COLOR_COUNT];
+}
+
 // Paints one command onto the canvas and marks the canvas dirty. Inline, so that the pixel,
 // the call whose cost is closest to the platform's own, is one SetPixel at the device point
 // (clamped to the device limit) with no call of the library's between.
@@ -41,7 +46,7 @@ inline void execute_draw_command(const DrawCommand& command) {
     HDC dc = korva_state.canvas_dc;
     if (command.kind == DRAW_PIXEL) {
         WidePoint p = to_device(korva_state.origin_x, korva_state.origin_y, command.p1);
-        SetPixel(dc, clamp_to_device(p.x), clamp_to_device(p.y), COLOR_TABLE[command.color].rgb);
+        SetPixel(dc, clamp_to_device(p.x), clamp_to_device(p.y), color_ref(command.color));
     } else {
         execute_shape_command(dc, command);
     }

@@ -58,6 +58,7 @@ void extensions_forget_last_run() {
     frame_pace_stop();
     s.replay = ReplayChoices{};
     s.answer_prompt = nullptr;
+    s.rgb_colors.count = 0;
 }
 
 void extensions_open_ends() {
