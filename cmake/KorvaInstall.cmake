@@ -29,6 +29,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.
     VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/korvaConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/korvaConfigVersion.cmake
+              ${CMAKE_CURRENT_LIST_DIR}/KorvaReplayTest.cmake
         DESTINATION ${KORVA_INSTALL_CMAKEDIR})
 
 # For build systems other than CMake. libkorva is only ever a static library, so the platform's

@@ -31,6 +31,14 @@ korva_warnings(room)
 # The replay harness, a console program installed with the package.
 add_subdirectory(tools)
 
+# korva_add_replay_test in this tree: the runner from scripts/, the harness just built, and a Wine
+# prefix of the build's own.
+set(KORVA_RUN_COMMAND ${PROJECT_SOURCE_DIR}/scripts/korva-run)
+set(KORVA_REPLAY_COMMAND $<TARGET_FILE:korva-replay>)
+set(KORVA_REPLAY_TEST_ENVIRONMENT
+    "KORVA_REPLAY_HARNESS=$<TARGET_FILE:korva-replay>;KORVA_WINEPREFIX=${CMAKE_BINARY_DIR}/korva-run-prefix")
+include(${CMAKE_CURRENT_LIST_DIR}/KorvaReplayTest.cmake)
+
 if(KORVA_BUILD_EXAMPLES AND EXISTS ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt)
     add_subdirectory(examples)
 endif()

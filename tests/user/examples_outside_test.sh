@@ -2,7 +2,7 @@
 # Builds the examples/ folder as a user's own project would: copied outside the source tree and
 # built with README.md's own lines against a freshly installed package and its toolchain; then
 # runs each program headless with the installed korva-run, closes it as its close box would and
-# expects exit code 0.
+# expects exit code 0; and runs the replay test the folder registers with ctest.
 #   examples_outside_test.sh BUILD_DIR WORKDIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "${1:?usage: examples_outside_test.sh BUILD_DIR WORKDIR SOURCE_DIR}" && pwd)
@@ -57,4 +57,10 @@ for name in "${names[@]}"; do
     fi
 done
 ((fail == 0)) || exit 1
-echo "examples: ${names[*]} built outside the tree and ran with exit code 0"
+
+# The replay test the examples register with the installed korva_add_replay_test, run by ctest.
+(cd build/examples && ctest -R '^replay_rocks_round$' --output-on-failure) >"$work/ctest.log" 2>&1 ||
+    { cat "$work/ctest.log"; echo "FAIL: the examples' replay test did not pass under ctest"; exit 1; }
+grep -q "1 tests passed\|100% tests passed" "$work/ctest.log" ||
+    { cat "$work/ctest.log"; echo "FAIL: ctest ran no replay test"; exit 1; }
+echo "examples: ${names[*]} built outside the tree and ran with exit code 0; their replay test passed under ctest"
