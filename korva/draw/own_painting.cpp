@@ -3,6 +3,7 @@
 // ovals. Every piece is a PatBlt with a solid brush of the command's colour.
 #include "korva/draw/own_painting.h"
 
+#include "korva/draw/color_values.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/exact_pixels.h"
 

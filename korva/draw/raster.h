@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "korva/base/state.h"
+#include "korva/draw/color_values.h"
 #include "korva/draw/colors.h"
 #include "korva/draw/geometry.h"
 #include "korva/korva.h"
@@ -33,11 +34,6 @@ struct DrawCommand {
 
 // Paints every kind but the pixel.
 void execute_shape_command(HDC dc, const DrawCommand& command);
-
-// The GDI colour value of a checked colour index: one of the 24, or one the program asked for.
-inline COLORREF color_ref(int32_t color) {
-    return color < KORVA_COLOR_COUNT ? COLOR_TABLE[color].rgb : korva_state.rgb_colors.rgb[color - KORVA_COLOR_COUNT];
-}
 
 // Paints one command onto the canvas and marks the canvas dirty. Inline, so that the pixel,
 // the call whose cost is closest to the platform's own, is one SetPixel at the device point
