@@ -48,6 +48,9 @@ static void check_shape(const ScriptLine& l) {
     case KORVA_MOTION:
         check(l.count == 0 && l.command == 0 && l.key >= 0 && l.key <= 7);
         break;
+    case KORVA_WHEEL:
+        check(l.count == 0 && l.command == 0 && l.key != 0 && l.key >= -127);
+        break;
     case KORVA_KEY_PRESS:
     case KORVA_KEY_RELEASE:
         check(l.x == 0 && l.y == 0 && l.count == 0 && l.command == 0 && is_held_key_code(l.key));
@@ -75,7 +78,7 @@ static void check_round_trip(const ScriptLine& l) {
     }
     char text[SCRIPT_LINE_FORMAT_SIZE];
     // The switched-on kinds carry a position and a key in one line of their own.
-    const bool switched_on = l.kind >= KORVA_BUTTON_DOWN && l.kind <= KORVA_KEY_RELEASE;
+    const bool switched_on = l.kind >= KORVA_BUTTON_DOWN && l.kind <= KORVA_WHEEL;
     int n = switched_on ? format_event_line(l.kind, l.x, l.y, l.key, text, sizeof text)
                                         : format_script_line(l.kind, first, second, text, sizeof text);
     check(n > 0 && static_cast<size_t>(n) < sizeof text && text[n - 1] == '\n');

@@ -53,6 +53,7 @@ constexpr int32_t KORVA_BUTTON_UP = 8;     // a release of any button; key names
 constexpr int32_t KORVA_MOTION = 9;        // the pointer moved; key holds the buttons held
 constexpr int32_t KORVA_KEY_PRESS = 10;    // a key went down (not its repeats); key is its code
 constexpr int32_t KORVA_KEY_RELEASE = 11;  // a key came up; key is its code
+constexpr int32_t KORVA_WHEEL = 12;        // the wheel turned; key holds the notches, + away
 
 // Animation codes of KORVA_animate.
 constexpr int32_t ANIMATE_HALT = 0;
@@ -130,7 +131,9 @@ int KORVA_keyboard(int32_t flag);
 // presses become KORVA_BUTTON_DOWN, releases of every button KORVA_BUTTON_UP, and moves while a
 // button is held KORVA_MOTION, also outside the window until the last button is released; a
 // left press stays the KORVA_MOUSE event it always is. KORVA_MOUSE_ALL_MOTION adds moves with no
-// button held. 0 switches it off. Returns 1, or 0 before KORVA_open.
+// button held. Either mode makes each turn of the wheel a KORVA_WHEEL event at the pointer, with
+// the notches turned in key (positive away from the user). 0 switches it off. Returns 1, or 0
+// before KORVA_open.
 constexpr int32_t KORVA_MOUSE_BUTTONS = 1;
 constexpr int32_t KORVA_MOUSE_ALL_MOTION = 2;
 constexpr char KORVA_BUTTON_LEFT = 1;

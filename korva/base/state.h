@@ -56,6 +56,7 @@ struct MouseChoice {
     uint8_t held;                 // buttons held, as the button messages tell (KORVA_BUTTON_ bits)
     int32_t last_x;               // device position of the last move made an event, so that
     int32_t last_y;               // the system's repeated moves to the same place make none
+    int32_t wheel_rest;           // wheel turn short of a whole notch (fine wheels send parts)
 };
 
 // Loaded pictures (KORVA_load_picture, korva/extras/pictures.cpp): slot i holds picture id i + 1.

@@ -42,6 +42,7 @@ const WindowHook WINDOW_HOOKS[] = {
     {WM_MBUTTONUP, HOOK_AFTER, mouse_button_hook},
     {WM_MOUSEMOVE, HOOK_AFTER, mouse_motion_hook},
     {WM_CAPTURECHANGED, HOOK_AFTER, mouse_capture_hook},
+    {WM_MOUSEWHEEL, HOOK_AFTER, mouse_wheel_hook},
 };
 const size_t WINDOW_HOOK_COUNT = sizeof WINDOW_HOOKS / sizeof WINDOW_HOOKS[0];
 

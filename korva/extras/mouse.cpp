@@ -94,6 +94,24 @@ bool mouse_motion_hook(UINT, WPARAM buttons, LPARAM position) {
     return true;
 }
 
+bool mouse_wheel_hook(UINT, WPARAM wparam, LPARAM screen_position) {
+    LibraryState& s = korva_state;
+    if (!s.mouse.buttons) return false;
+    // A notch is 120; a fine wheel sends parts of one, which add up to whole notches.
+    int32_t turned = s.mouse.wheel_rest + static_cast<int16_t>(HIWORD(wparam));
+    int32_t notches = turned / WHEEL_DELTA;
+    s.mouse.wheel_rest = turned - notches * WHEEL_DELTA;
+    if (notches == 0) return true;
+    if (notches > 127) notches = 127;
+    if (notches < -127) notches = -127;
+    // The wheel message carries a screen position.
+    POINT p{client_x(screen_position), client_y(screen_position)};
+    ScreenToClient(s.graphics_window, &p);
+    set_key_event_aside();
+    make_mouse_event(KORVA_WHEEL, MAKELPARAM(p.x, p.y), static_cast<char>(notches));
+    return true;
+}
+
 bool mouse_capture_hook(UINT, WPARAM, LPARAM) {
     korva_state.mouse.held = 0;
     return false;
@@ -109,6 +127,7 @@ int KORVA_mouse(int32_t mode) {
     s.mouse.buttons = (used & KORVA_MOUSE_BUTTONS) ? 1 : 0;
     s.mouse.all_motion = (used & KORVA_MOUSE_ALL_MOTION) ? 1 : 0;
     s.mouse.last_x = s.mouse.last_y = INT32_MIN;
+    s.mouse.wheel_rest = 0;
     if (!s.mouse.buttons && s.mouse.held != 0) let_go(static_cast<char>(s.mouse.held));
     return 1;
 }

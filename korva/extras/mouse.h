@@ -14,4 +14,8 @@ bool mouse_button_hook(UINT message, WPARAM, LPARAM position);
 bool mouse_motion_hook(UINT message, WPARAM buttons, LPARAM position);
 bool mouse_capture_hook(UINT message, WPARAM, LPARAM);
 
+// A turn of the wheel, while the mouse is switched on: whole notches become a KORVA_WHEEL event
+// at the pointer (a part of a notch waits for the rest); taken either way.
+bool mouse_wheel_hook(UINT message, WPARAM wparam, LPARAM screen_position);
+
 #endif

@@ -5,7 +5,8 @@
 //   checked. 'M' mouse, 'K' keyboard, 'P' periodic, 'C' menu command, 'N' the clock's time and
 //   'R' the random generator's state (each number as for 'M'); and, for the events a
 //   program switches on itself, 'B' button ("KORVA_BUTTON(x, y, button, down);"), 'T' motion
-//   ("KORVA_TRACK(x, y, buttons);") and 'H' held key ("KORVA_HOLD(key, down);"); their button,
+//   ("KORVA_TRACK(x, y, buttons);"), 'W' wheel ("KORVA_WHEEL(x, y, notches);", notches -127 to
+//   127 but not 0) and 'H' held key ("KORVA_HOLD(key, down);"); their button,
 //   buttons or key must be one such an event can carry, else the line is none. Anything
 //   else, or a line of fewer than seven characters, is not a script line. Whether a command line is
 //   played at all is the player's choice, not the reader's.
@@ -134,6 +135,15 @@ ScriptLine parse_script_line(const char* line, size_t size) {
         result.key = static_cast<int8_t>(buttons);
         break;
     }
+    case 'W': {
+        result.kind = KORVA_WHEEL;
+        result.x = next_number(line, length, &pos, true);
+        result.y = next_number(line, length, &pos, true);
+        int32_t notches = next_number(line, length, &pos, true);
+        if (notches == 0 || notches < -127 || notches > 127) return ScriptLine{KORVA_NONE, 0, 0, 0, 0, 0};
+        result.key = static_cast<int8_t>(notches);
+        break;
+    }
     case 'H': {
         int32_t key = next_number(line, length, &pos, true);
         if (!is_held_key_code(key)) return ScriptLine{KORVA_NONE, 0, 0, 0, 0, 0};
@@ -188,6 +198,10 @@ int format_event_line(int32_t kind, int32_t x, int32_t y, int32_t key, char* out
         break;
     case KORVA_MOTION:
         n = snprintf(out, size, "KORVA_TRACK(%d, %d, %d);\n", static_cast<int>(x), static_cast<int>(y),
+                     static_cast<int>(key));
+        break;
+    case KORVA_WHEEL:
+        n = snprintf(out, size, "KORVA_WHEEL(%d, %d, %d);\n", static_cast<int>(x), static_cast<int>(y),
                      static_cast<int>(key));
         break;
     case KORVA_KEY_PRESS:

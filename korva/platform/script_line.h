@@ -31,7 +31,7 @@ constexpr int32_t SCRIPT_RANDOM = 102;
 // What one line asks the player for.
 struct ScriptLine {
     int32_t kind;     // KORVA_MOUSE, KORVA_KBD, KORVA_PERIODIC, SCRIPT_COMMAND, one of the
-                      // switched-on kinds (KORVA_BUTTON_DOWN to KORVA_KEY_RELEASE), or KORVA_NONE:
+                      // switched-on kinds (KORVA_BUTTON_DOWN to KORVA_WHEEL), or KORVA_NONE:
                       // not a script line
                       // (button and motion lines: x and y as for a click, and key the button
                       // or the buttons held; held-key lines: key)

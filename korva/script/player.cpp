@@ -14,6 +14,7 @@ static void refuse_while_recording() {
 static bool switched_on(int32_t kind) {
     const LibraryState& s = korva_state;
     if (kind == KORVA_KEY_PRESS || kind == KORVA_KEY_RELEASE) return s.held_keys.events != 0;
+    // Buttons, moves and the wheel: the whole mouse.
     return s.mouse.buttons != 0;
 }
 
@@ -80,6 +81,7 @@ PlayResult play_event(const char* file_name, bool command_lines, int32_t* comman
     case KORVA_MOTION:
     case KORVA_KEY_PRESS:
     case KORVA_KEY_RELEASE:
+    case KORVA_WHEEL:
         // Played only to a program that has switched such events on, as it had when recording;
         // to any other the line is not a script line.
         if (!switched_on(line.kind)) {

@@ -239,6 +239,8 @@ TEST(ScriptLine, SwitchedOnEventsWriteAndReadTheirOwnLines) {
         {KORVA_MOTION, 0, 0, 0, "KORVA_TRACK(0, 0, 0);\n"},
         {KORVA_KEY_PRESS, 0, 0, 'A', "KORVA_HOLD(65, 1);\n"},
         {KORVA_KEY_RELEASE, 0, 0, KORVA_KEY_CONTROL, "KORVA_HOLD(17, 0);\n"},
+        {KORVA_WHEEL, -7, 8, 2, "KORVA_WHEEL(-7, 8, 2);\n"},
+        {KORVA_WHEEL, 0, 0, -127, "KORVA_WHEEL(0, 0, -127);\n"},
         {KORVA_MOUSE, 3, 4, 0, "KORVA_MOUSE(3, 4);\n"},
     };
     for (const auto& c : cases) {
@@ -274,6 +276,9 @@ TEST(ScriptLine, SwitchedOnLinesWithValuesNoEventCarriesAreNoLines) {
         {"KORVA_HOLD(328, 1);", KORVA_NONE},           {"KORVA_HOLD", KORVA_NONE},
         {"KORVA_HOLD(72, 1);", KORVA_KEY_PRESS},       {"KORVA_HOLD(127, 0);", KORVA_KEY_RELEASE},
         {"KORVA_HOLD(28, 1);", KORVA_KEY_PRESS},
+        {"KORVA_WHEEL(1, 2, 0);", KORVA_NONE},         {"KORVA_WHEEL(1, 2, 128);", KORVA_NONE},
+        {"KORVA_WHEEL(1, 2, -128);", KORVA_NONE},      {"KORVA_WHEEL(1, 2);", KORVA_NONE},
+        {"KORVA_WHEEL(1, 2, 127);", KORVA_WHEEL},      {"KORVA_WHEEL(1, 2, -1);", KORVA_WHEEL},
     };
     for (const auto& c : cases) {
         ScriptLine read = parse_script_line(c.line, strlen(c.line));

@@ -439,4 +439,57 @@ TEST_F(MouseKeysTest, NewEventsAreRecordedAndPlayedBack) {
     EXPECT_EQ(0, korva_state.playing_back);
 }
 
+// A wheel message carries a screen position: that of drawing point (x, y).
+LPARAM on_screen(int32_t x, int32_t y) {
+    POINT p{korva_state.origin_x + x, korva_state.origin_y - y};
+    ClientToScreen(korva_state.graphics_window, &p);
+    return MAKELPARAM(p.x, p.y);
+}
+
+TEST_F(MouseKeysTest, TheWheelMakesEventsOfWholeNotchesWhileTheMouseIsOn) {
+    // Every wait below has a click queued behind what it looks at, so a missing event shows as
+    // that click rather than as a wait that never ends.
+    auto wait_with_sentinel = []() {
+        post_click(99, 99);
+        Seen seen = next();
+        take_leftovers();
+        return seen;
+    };
+    // Switched off: the wheel is the platform's, and the click after it is the event.
+    post(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), on_screen(4, 4));
+    Seen e = wait_with_sentinel();
+    EXPECT_EQ(KORVA_MOUSE, e.kind) << show(e);
+
+    ASSERT_EQ(1, KORVA_mouse(KORVA_MOUSE_BUTTONS));
+    command(CMD_RECORD);
+    post(WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), on_screen(15, -25));
+    e = wait_with_sentinel();
+    EXPECT_EQ(KORVA_WHEEL, e.kind) << show(e);
+    EXPECT_EQ(15, e.x);
+    EXPECT_EQ(-25, e.y);
+    EXPECT_EQ(2, e.key) << "two notches away from the user";
+    // Parts of a notch add up: the first half makes nothing, the second half one notch toward.
+    post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 2)), on_screen(0, 0));
+    post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 2)), on_screen(-3, 7));
+    e = wait_with_sentinel();
+    EXPECT_EQ(KORVA_WHEEL, e.kind) << show(e);
+    EXPECT_EQ(-1, e.key);
+    EXPECT_EQ(-3, e.x);
+    command(CMD_RECORD);
+    EXPECT_EQ("KORVA_WHEEL(15, -25, 2);\nKORVA_WHEEL(-3, 7, -1);\n", script_text());
+
+    // Played back as the same events; to a program without the mouse the line ends playback.
+    korva_state.playing_back = 1;
+    post(FILLER);
+    e = wait_with_sentinel();
+    EXPECT_EQ(KORVA_WHEEL, e.kind) << show(e);
+    EXPECT_EQ(15, e.x);
+    EXPECT_EQ(2, e.key);
+    KORVA_mouse(0);
+    post(FILLER);
+    e = wait_with_sentinel();
+    EXPECT_EQ(KORVA_MOUSE, e.kind) << "a wheel line played to a program without the mouse: " << show(e);
+    EXPECT_EQ(0, korva_state.playing_back);
+}
+
 }  // namespace
