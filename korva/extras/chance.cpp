@@ -8,6 +8,7 @@
 // turn's first draw, so it draws what the recorded run drew even when it starts mid-way.
 #include "korva/base/state.h"
 #include "korva/extras/chance.h"
+#include "korva/extras/performance_counter.h"
 #include "korva/extras/random_numbers.h"
 #include "korva/platform/script_line.h"
 #include "korva/script/script.h"
@@ -24,11 +25,9 @@ static uint64_t from_halves(int32_t high, int32_t low) {
 
 void chance_open() {
     Chance& c = korva_state.chance;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
+    const int64_t now = counter_now();
     c = Chance{};
-    c.state = seeded_state(static_cast<uint32_t>(now.QuadPart) ^ static_cast<uint32_t>(now.QuadPart >> 32) ^
-                           GetCurrentProcessId());
+    c.state = seeded_state(static_cast<uint32_t>(now) ^ static_cast<uint32_t>(now >> 32) ^ GetCurrentProcessId());
     c.opened_state = c.state;
     // A replay whose recording begins with the generator's state draws from it from the start.
     int32_t high = 0, low = 0;

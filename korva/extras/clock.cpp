@@ -4,26 +4,18 @@
 // there, so a replayed game sees the times the recorded one saw.
 #include "korva/base/state.h"
 #include "korva/extras/clock.h"
+#include "korva/extras/performance_counter.h"
 #include "korva/extras/replay.h"
 #include "korva/platform/script_line.h"
 #include "korva/script/script.h"
 
 static int32_t milliseconds_since_open() {
-    static const int64_t frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<int32_t>((now.QuadPart - korva_state.clock.opened) * 1000 / frequency);
+    return static_cast<int32_t>((counter_now() - korva_state.clock.opened) * 1000 / counter_frequency());
 }
 
 void clock_open() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
     korva_state.clock = RecordedClock{};
-    korva_state.clock.opened = now.QuadPart;
+    korva_state.clock.opened = counter_now();
     // Before the first event the time is 0, in every run alike: nothing to record or replay.
     korva_state.clock.event_time_given = 1;
 }

@@ -2,6 +2,7 @@
 // schedule (anchor + index / rate), so lateness of one frame does not delay the next; a
 // waitable timer wakes the wait, since the 50 ms tick is far too coarse for 60 frames a second.
 #include "korva/extras/frame_pace.h"
+#include "korva/extras/performance_counter.h"
 
 #include "korva/base/state.h"
 
@@ -12,21 +13,6 @@ constexpr char FRAME_RATE_MESSAGE[] = "Frame rate of %d not possible, using fram
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
-
-static int64_t counter_now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-static int64_t counter_frequency() {
-    static const int64_t frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    return frequency;
-}
 
 static int64_t next_due() {
     const LibraryState& s = korva_state;
