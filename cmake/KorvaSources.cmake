@@ -10,6 +10,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/console/console_ring.cpp
     korva/console/dialog_template.cpp
     korva/extras/collision.cpp
+    korva/extras/picture_placement.cpp
     korva/extras/random_numbers.cpp
     korva/platform/script_line.cpp
     korva/script/script_reader.cpp

@@ -11,8 +11,9 @@ add_library(korva::korva ALIAS korva)
 target_include_directories(korva PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:include>)
-# Pictures: the platform's imaging component (windowscodecs, through COM) and its blend (msimg32).
-target_link_libraries(korva PUBLIC user32 gdi32 kernel32 msimg32 windowscodecs ole32 uuid)
+# Pictures: the platform's imaging component (windowscodecs, through COM), its blend (msimg32)
+# and, for turned pictures, its drawing of images (gdiplus).
+target_link_libraries(korva PUBLIC user32 gdi32 kernel32 msimg32 gdiplus windowscodecs ole32 uuid)
 korva_warnings(korva)
 include(${CMAKE_CURRENT_LIST_DIR}/KorvaInstall.cmake)
 

@@ -206,6 +206,34 @@ int KORVA_draw_picture(int32_t id, int32_t x, int32_t y);
 int KORVA_draw_picture(int32_t id, Point centre);
 int KORVA_picture_size(int32_t id, int32_t* width, int32_t* height);
 
+// Pictures turned, scaled, flipped, and parts of them (a cell of a sprite sheet).
+// KORVA_draw_picture_turned paints the whole picture, KORVA_draw_picture_part a part of it (its
+// left column and top row, 0 and 0 at the picture's top-left pixel, and its size), with the
+// part's middle on the point as KORVA_draw_picture places it; `scale` times its own size (1: as
+// it is; more than 0, up to 64), turned `degrees` counter-clockwise about its middle (any angle,
+// whole turns ignored), and flipped first by `flip` (KORVA_FLIP_ values, added together). Each
+// pixel is the part's nearest pixel, blended by its transparency: an unturned, unflipped part is
+// stretched by the platform's blend (AlphaBlend), any other by its imaging (GDI+). Returns 1,
+// or 0 with a console line when the id is not loaded, the part is not inside the picture or the
+// scale is not above 0 (nothing drawn); a scale above 64, an angle that is no number and a flip
+// that is no KORVA_FLIP_ value are corrected with a console line. KORVA_free_picture frees one
+// picture, whose id a later load may give again; 0 with a console line when it is not loaded.
+struct PicturePart {
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+};
+constexpr int32_t KORVA_FLIP_NONE = 0;
+constexpr int32_t KORVA_FLIP_ACROSS = 1;       // left and right swapped
+constexpr int32_t KORVA_FLIP_UPSIDE_DOWN = 2;  // top and bottom swapped
+int KORVA_draw_picture_turned(int32_t id, Point centre, double degrees, double scale);
+int KORVA_draw_picture_turned(int32_t id, int32_t x, int32_t y, double degrees, double scale);
+int KORVA_draw_picture_part(int32_t id, PicturePart part, Point centre, double degrees, double scale, int32_t flip);
+int KORVA_draw_picture_part(int32_t id, PicturePart part, int32_t x, int32_t y, double degrees, double scale,
+                            int32_t flip);
+int KORVA_free_picture(int32_t id);
+
 // Time and chance that replay. KORVA_time: milliseconds since KORVA_open at which the wait
 // returned the current event (0 before the first), the same until the next wait; KORVA_clock:
 // milliseconds since KORVA_open now. KORVA_random(low, high): a number from low to high (either

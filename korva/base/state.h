@@ -65,6 +65,7 @@ struct Picture {
     HDC dc;                       // memory context holding the picture; null: the slot is free
     HBITMAP bitmap;               // its premultiplied 32-bit pixels, top row first
     HGDIOBJ previous;             // what the context held before
+    void* bits;                   // those pixels, for the platform's imaging to read
     int32_t width;
     int32_t height;
 };
@@ -171,6 +172,7 @@ struct LibraryState {
     MouseChoice mouse;            // the whole mouse as events (KORVA_mouse)
     HeldKeys held_keys;           // keys down and up as events (KORVA_held_keys)
     Picture pictures[MAX_PICTURES];  // loaded pictures, freed by KORVA_close
+    uintptr_t imaging_token;      // the platform's imaging (GDI+) while started; 0: not started
     RgbColors rgb_colors;         // colours beyond the 24 (KORVA_rgb)
     RecordedClock clock;          // milliseconds since open, recorded and replayed (KORVA_time)
     Chance chance;                // random numbers, recorded and replayed (KORVA_random)

@@ -9,7 +9,7 @@
 #include "korva/extras/pictures.h"
 #include "korva/platform/wic_codec.h"
 
-static Picture* loaded(int32_t id) {
+Picture* loaded_picture(int32_t id) {
     if (id < 1 || id > MAX_PICTURES) return nullptr;
     Picture* p = &korva_state.pictures[id - 1];
     return p->dc != nullptr ? p : nullptr;
@@ -38,7 +38,7 @@ static const char* make_picture(const WicPicture& source, Picture* out) {
         DeleteObject(bitmap);
         return "not enough memory";
     }
-    *out = Picture{dc, bitmap, SelectObject(dc, bitmap), static_cast<int32_t>(source.width),
+    *out = Picture{dc, bitmap, SelectObject(dc, bitmap), bits, static_cast<int32_t>(source.width),
                    static_cast<int32_t>(source.height)};
     return nullptr;
 }
@@ -105,7 +105,7 @@ int KORVA_load_picture(const char* path) {
 }
 
 int KORVA_draw_picture(int32_t id, Point centre) {
-    const Picture* p = loaded(id);
+    const Picture* p = loaded_picture(id);
     if (p == nullptr) {
         KORVA_printf("Picture %d is not loaded; nothing drawn.\n", id);
         return 0;
@@ -130,20 +130,34 @@ int KORVA_draw_picture(int32_t id, int32_t x, int32_t y) {
 }
 
 int KORVA_picture_size(int32_t id, int32_t* width, int32_t* height) {
-    const Picture* p = loaded(id);
+    const Picture* p = loaded_picture(id);
     if (width) *width = p ? p->width : 0;
     if (height) *height = p ? p->height : 0;
     return p ? 1 : 0;
 }
 
+static void free_one(Picture* p) {
+    SelectObject(p->dc, p->previous);
+    DeleteDC(p->dc);
+    DeleteObject(p->bitmap);
+    *p = Picture{};
+}
+
+int KORVA_free_picture(int32_t id) {
+    Picture* p = loaded_picture(id);
+    if (p == nullptr) {
+        KORVA_printf("Picture %d is not loaded; nothing freed.\n", id);
+        return 0;
+    }
+    free_one(p);
+    return 1;
+}
+
 void free_pictures() {
     for (Picture& p : korva_state.pictures) {
-        if (p.dc == nullptr) continue;
-        SelectObject(p.dc, p.previous);
-        DeleteDC(p.dc);
-        DeleteObject(p.bitmap);
-        p = Picture{};
+        if (p.dc != nullptr) free_one(&p);
     }
+    end_picture_imaging();
     // The imaging component too: a program that opens again starts it afresh.
     wic_shutdown();
 }
