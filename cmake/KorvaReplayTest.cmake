@@ -10,6 +10,32 @@
 # WORKING_DIRECTORY, by default the folder it is built in (where its pictures are copied), as a
 # live run would. A failed test leaves name.diff.png, the differing pixels in red, in the current
 # build folder. The expected picture is made once with korva-run --replay ... --update.
+#
+# On Linux the replays of a project share one private display and one Wine server: ctest starts
+# them before the first replay it runs (the test korva_replay_session_start) and stops them after
+# the last (korva_replay_session_stop), in the folder korva-replay-session of the build folder,
+# which also keeps their Wine prefix between runs. Several ctest runs at once share it; one that
+# is interrupted leaves it to end by itself 30 seconds after its last replay.
+
+# The session's start and stop, registered once per project.
+function(korva_replay_session_tests)
+    get_property(registered GLOBAL PROPERTY KORVA_REPLAY_SESSION_TESTS)
+    if(registered OR CMAKE_HOST_WIN32)
+        return()
+    endif()
+    set_property(GLOBAL PROPERTY KORVA_REPLAY_SESSION_TESTS ON)
+    set(session ${CMAKE_BINARY_DIR}/korva-replay-session)
+    add_test(NAME korva_replay_session_start COMMAND ${KORVA_RUN_COMMAND} --start-session ${session})
+    add_test(NAME korva_replay_session_stop COMMAND ${KORVA_RUN_COMMAND} --stop-session ${session})
+    # Making the session's Wine prefix, the first time, takes a while.
+    set_tests_properties(korva_replay_session_start PROPERTIES FIXTURES_SETUP korva_replay_session TIMEOUT 300)
+    set_tests_properties(korva_replay_session_stop PROPERTIES FIXTURES_CLEANUP korva_replay_session TIMEOUT 60)
+    if(KORVA_REPLAY_TEST_ENVIRONMENT)
+        set_tests_properties(korva_replay_session_start korva_replay_session_stop PROPERTIES
+                             ENVIRONMENT "${KORVA_REPLAY_TEST_ENVIRONMENT}")
+    endif()
+endfunction()
+
 function(korva_add_replay_test)
     cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;PROGRAM;SCRIPT;EXPECT;TOLERANCE;TIMEOUT;WORKING_DIRECTORY" "")
     foreach(required NAME PROGRAM SCRIPT EXPECT)
@@ -50,7 +76,9 @@ function(korva_add_replay_test)
     if(CMAKE_HOST_WIN32)
         set(command ${KORVA_REPLAY_COMMAND} ${options} $<TARGET_FILE:${arg_PROGRAM}> ${script})
     else()
-        set(command ${KORVA_RUN_COMMAND} --replay ${script} ${options} $<TARGET_FILE:${arg_PROGRAM}>)
+        korva_replay_session_tests()
+        set(command ${KORVA_RUN_COMMAND} --replay ${script} --session ${CMAKE_BINARY_DIR}/korva-replay-session
+                    ${options} $<TARGET_FILE:${arg_PROGRAM}>)
     endif()
     set(workdir $<TARGET_FILE_DIR:${arg_PROGRAM}>)
     if(arg_WORKING_DIRECTORY)
@@ -60,6 +88,9 @@ function(korva_add_replay_test)
     # The replay's own limit, and room for starting the display and Wine around it.
     math(EXPR ctest_timeout "${timeout} + 120")
     set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${ctest_timeout})
+    if(NOT CMAKE_HOST_WIN32)
+        set_tests_properties(${arg_NAME} PROPERTIES FIXTURES_REQUIRED korva_replay_session)
+    endif()
     if(KORVA_REPLAY_TEST_ENVIRONMENT)
         set_tests_properties(${arg_NAME} PROPERTIES ENVIRONMENT "${KORVA_REPLAY_TEST_ENVIRONMENT}")
     endif()

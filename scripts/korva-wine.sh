@@ -93,14 +93,15 @@ korva_set_window_mode() {
 }
 
 # Starts Xvfb on the first free display from :91 on, its output to LOG; sets KORVA_XVFB_PID
-# and KORVA_XVFB_DISPLAY. 1 when none could be started.
+# and KORVA_XVFB_DISPLAY. 1 when none could be started. Further arguments go to Xvfb.
 # shellcheck disable=SC2034  # the results are for the caller
 korva_start_xvfb() {
     local log=$1 screen=${2:-1280x1024x24} n pid
+    shift $(($# < 2 ? $# : 2))
     KORVA_XVFB_PID="" KORVA_XVFB_DISPLAY=""
     for n in $(seq 91 250); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 "${screen:-1280x1024x24}" -nolisten tcp -ac </dev/null >"$log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${screen:-1280x1024x24}" -nolisten tcp -ac "$@" </dev/null >"$log" 2>&1 &
         pid=$!
         for _ in $(seq 100); do
             [[ -e /tmp/.X11-unix/X$n ]] && break
@@ -127,4 +128,99 @@ korva_stop_xvfb() {
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
+}
+
+# ---- a shared replay session -------------------------------------------------------------------
+# A suite of replays (ctest) shares one private display and one Wine server, started before the
+# first replay and stopped after the last, instead of each replay starting its own. The session
+# lives in a folder of its own: its Wine prefix (kept between suites, so only the first pays for
+# making it), the display's log, and a state file naming the display, the Xvfb process and how
+# many suites use it. Nothing outside the folder is touched. A session that is not stopped (the
+# suite was interrupted) ends by itself: its Wine server goes once no program has run for
+# KORVA_SESSION_IDLE seconds, and the display goes with Wine's last window.
+KORVA_SESSION_IDLE=${KORVA_SESSION_IDLE:-30}
+
+# The Xvfb pid and display of a live session in DIR, in KORVA_SESSION_PID and
+# KORVA_SESSION_DISPLAY, and its suites in KORVA_SESSION_USERS; 1 when it is not running.
+# The caller holds the session's lock.
+korva_session_read() {
+    local dir=$1 key value
+    KORVA_SESSION_PID="" KORVA_SESSION_DISPLAY="" KORVA_SESSION_USERS=0
+    [[ -f "$dir/session" ]] || return 1
+    while IFS='=' read -r key value; do
+        case "$key" in
+            xvfb) [[ "$value" =~ ^[0-9]+$ ]] && KORVA_SESSION_PID=$value ;;
+            display) [[ "$value" =~ ^:[0-9]+$ ]] && KORVA_SESSION_DISPLAY=$value ;;
+            users) [[ "$value" =~ ^[0-9]+$ ]] && KORVA_SESSION_USERS=$value ;;
+        esac
+    done <"$dir/session"
+    [[ -n "$KORVA_SESSION_PID" && -n "$KORVA_SESSION_DISPLAY" ]] || return 1
+    # The pid is this session's Xvfb only while that process serves this display: a pid used
+    # again by another process is not ours to stop or to draw on.
+    local command
+    command=$(tr '\0' ' ' 2>/dev/null <"/proc/$KORVA_SESSION_PID/cmdline") || return 1
+    [[ "$command" == "Xvfb $KORVA_SESSION_DISPLAY "* && -e "/tmp/.X11-unix/X${KORVA_SESSION_DISPLAY#:}" ]]
+}
+
+# The environment of Wine in the session in DIR (its prefix; the caller sets DISPLAY).
+korva_session_wine_environment() {
+    export WINEPREFIX="$(realpath -m "$1")/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Starts the session in DIR, or joins it when it runs already; 1 when it could not be started.
+korva_session_start() {
+    local dir lock
+    dir=$(realpath -m "$1")
+    mkdir -p "$dir" || return 1
+    exec {lock}>"$dir/lock"
+    flock -x "$lock"
+    if korva_session_read "$dir"; then
+        printf 'xvfb=%s\ndisplay=%s\nusers=%s\n' "$KORVA_SESSION_PID" "$KORVA_SESSION_DISPLAY" \
+            "$((KORVA_SESSION_USERS + 1))" >"$dir/session"
+        exec {lock}>&-
+        return 0
+    fi
+    rm -f "$dir/session"
+    # What starts here lives on, and must not hold the lock: each is started with it closed.
+    if ! korva_start_xvfb "$dir/xvfb.log" {lock}>&-; then
+        exec {lock}>&-
+        return 1
+    fi
+    (
+        korva_session_wine_environment "$dir"
+        export DISPLAY=$KORVA_XVFB_DISPLAY
+        mkdir -p "$WINEPREFIX"
+        wineserver -p"$KORVA_SESSION_IDLE" </dev/null >>"$dir/wine.log" 2>&1
+        korva_prepare_prefix "$dir/wine.log"
+        korva_start_wine_quietly "$dir/wine.log"
+        korva_set_window_mode unmanaged
+        # The display goes when the Wine server does, stopped or idle. The watch holds nothing
+        # of its caller's (ctest waits for whatever holds a test's output) and outlives it.
+        setsid bash -c 'wineserver -w; kill "$1" 2>/dev/null' watch "$KORVA_XVFB_PID" </dev/null >/dev/null 2>&1 &
+    ) {lock}>&-
+    printf 'xvfb=%s\ndisplay=%s\nusers=1\n' "$KORVA_XVFB_PID" "$KORVA_XVFB_DISPLAY" >"$dir/session"
+    exec {lock}>&-
+}
+
+# Leaves the session in DIR; the last suite out stops its Wine and its display.
+korva_session_stop() {
+    local dir lock
+    dir=$(realpath -m "$1")
+    [[ -d "$dir" ]] || return 0
+    exec {lock}>"$dir/lock"
+    flock -x "$lock"
+    if korva_session_read "$dir" && ((KORVA_SESSION_USERS > 1)); then
+        printf 'xvfb=%s\ndisplay=%s\nusers=%s\n' "$KORVA_SESSION_PID" "$KORVA_SESSION_DISPLAY" \
+            "$((KORVA_SESSION_USERS - 1))" >"$dir/session"
+        exec {lock}>&-
+        return 0
+    fi
+    (
+        korva_session_wine_environment "$dir"
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    )
+    if korva_session_read "$dir"; then korva_stop_xvfb "$KORVA_SESSION_PID"; fi
+    rm -f "$dir/session"
+    exec {lock}>&-
 }

@@ -17,6 +17,8 @@ for exe in "$build"/bench/*_bench.exe; do
     mkdir -p "$workdir"
     (cd "$workdir" && "$here/wine-exec.sh" "$session" "$exe" "$@") || status=1
 done
+echo "== replay_suite_bench"
+bash "$here/../bench/replay_suite_bench.sh" "$build" || status=1
 echo "== runner_bench"
 bash "$here/../bench/runner_bench.sh" "$build" || status=1
 exit $status
