@@ -39,6 +39,10 @@ cases=(
     "--replay with a pipe|-|--replay a_pipe fake.exe"
     "--replay with a device|-|--replay /dev/zero fake.exe"
     "--expect naming a directory|-|--replay notes.exe --expect a_folder fake.exe"
+    "--session without --replay|-|--session a_folder fake.exe"
+    "--session without a directory|-|--replay notes.exe --session"
+    "--start-session without a directory|-|--start-session"
+    "--stop-session with a program|-|--stop-session a_folder fake.exe"
 )
 for c in "${cases[@]}"; do
     IFS='|' read -r name env args <<<"$c"
