@@ -3,8 +3,9 @@
 // that meets a rock scores, a rock that meets the ship costs a life. A round lasts 20 seconds.
 // Everything moves by the time KORVA_time gives and every rock comes from KORVA_random, so a run
 // recorded with Ctrl+R replays to the same canvas (rand() and the system's clock would not).
-// Each rock has a shade of brown of its own (KORVA_rgb).
-// After the round, S saves the canvas as rocks.png.
+// Each rock has a shade of brown of its own (KORVA_rgb). The ship is a picture (ship.png,
+// pointing right) turned to where it heads; a hit bursts in the four cells of explosion.png, a
+// sprite sheet, scaled to the rock. After the round, S saves the canvas as rocks.png.
 #include <korva/korva.h>
 
 #include <math.h>
@@ -15,6 +16,8 @@ static const int32_t MAX_SHOTS = 16;
 static const int32_t SHOT_RADIUS = 2;
 static const int32_t SHIP_RADIUS = 12;
 static const int32_t SHOT_EVERY_MS = 200;
+static const int32_t MAX_BURSTS = 8;
+static const int32_t BURST_CELL_MS = 90;  // each of the sheet's four cells shows this long
 static const double PI = 3.14159265358979323846;
 
 struct Body {
@@ -25,11 +28,19 @@ struct Body {
     int32_t color;
 };
 
+struct Burst {
+    Point at;
+    int32_t radius;
+    int32_t since;  // KORVA_time when it began; -1: none
+};
+
 struct Game {
     Body ship;
     double angle;  // degrees, 90 is up
     Body rocks[MAX_ROCKS];
     Body shots[MAX_SHOTS];
+    Burst bursts[MAX_BURSTS];
+    int32_t ship_picture, burst_sheet;
     int32_t score, lives;
     int32_t started_at, last_time, last_shot;
     int32_t playing, over;
@@ -76,6 +87,15 @@ static void fire(Game* g) {
     }
 }
 
+// A burst where a rock was; the oldest makes way when all are showing.
+static void burst(Game* g, const Body& rock, int32_t now) {
+    Burst* slot = &g->bursts[0];
+    for (Burst& b : g->bursts) {
+        if (b.since < slot->since) slot = &b;
+    }
+    *slot = Burst{at(rock), rock.radius, now};
+}
+
 static void step(Game* g, int32_t now) {
     double seconds = (now - g->last_time) / 1000.0;
     g->last_time = now;
@@ -101,11 +121,13 @@ static void step(Game* g, int32_t now) {
             if (s.alive && KORVA_circles_overlap(at(s), s.radius, at(r), r.radius)) {
                 s.alive = 0;
                 ++g->score;
+                burst(g, r, now);
                 r = new_rock();
             }
         }
         if (KORVA_circles_overlap(at(g->ship), SHIP_RADIUS, at(r), r.radius)) {
             --g->lives;
+            burst(g, r, now);
             r = new_rock();
         }
     }
@@ -117,11 +139,23 @@ static void draw(const Game& g, int32_t now) {
     for (const Body& r : g.rocks) KORVA_draw_circle(r.color, at(r), r.radius);
     for (const Body& s : g.shots)
         if (s.alive) KORVA_draw_circle(KORVA_RED, at(s), s.radius);
-    double a = g.angle * PI / 180;
-    Point nose{static_cast<int32_t>(lround(g.ship.x + 16 * cos(a))), static_cast<int32_t>(lround(g.ship.y + 16 * sin(a)))};
-    Point left{static_cast<int32_t>(lround(g.ship.x + 12 * cos(a + 2.5))), static_cast<int32_t>(lround(g.ship.y + 12 * sin(a + 2.5)))};
-    Point right{static_cast<int32_t>(lround(g.ship.x + 12 * cos(a - 2.5))), static_cast<int32_t>(lround(g.ship.y + 12 * sin(a - 2.5)))};
-    KORVA_draw_triangle(g.ship.color, nose, left, right, 0);
+    // Cell k of the sheet for the burst's k-th stretch of time, as large as the rock was.
+    for (const Burst& b : g.bursts) {
+        int32_t cell = (now - b.since) / BURST_CELL_MS;
+        if (b.since < 0 || cell > 3) continue;
+        KORVA_draw_picture_part(g.burst_sheet, PicturePart{32 * cell, 0, 32, 32}, b.at, 0, b.radius / 12.0,
+                                KORVA_FLIP_NONE);
+    }
+    // The ship's picture points right, at 0 degrees: turned by the ship's heading.
+    if (g.ship_picture != 0) {
+        KORVA_draw_picture_turned(g.ship_picture, at(g.ship), g.angle, 1);
+    } else {
+        double a = g.angle * PI / 180;
+        Point nose{static_cast<int32_t>(lround(g.ship.x + 16 * cos(a))), static_cast<int32_t>(lround(g.ship.y + 16 * sin(a)))};
+        Point left{static_cast<int32_t>(lround(g.ship.x + 12 * cos(a + 2.5))), static_cast<int32_t>(lround(g.ship.y + 12 * sin(a + 2.5)))};
+        Point right{static_cast<int32_t>(lround(g.ship.x + 12 * cos(a - 2.5))), static_cast<int32_t>(lround(g.ship.y + 12 * sin(a - 2.5)))};
+        KORVA_draw_triangle(g.ship.color, nose, left, right, 0);
+    }
     int32_t left_ms = g.playing ? ROUND_MS - (now - g.started_at) : ROUND_MS;
     if (left_ms < 0 || g.over) left_ms = 0;
     KORVA_printf_at(KORVA_BLACK, -280, 215, 18, "Score %d   Lives %d   Time %d.%d s", g.score, g.lives, left_ms / 1000,
@@ -141,6 +175,10 @@ int room_main() {
     g.ship = Body{0, 0, 0, 0, SHIP_RADIUS, 1, KORVA_rgb(30, 60, 170)};
     g.angle = 90;
     g.lives = 3;
+    // Beside the program; without the ship's picture the ship is a triangle.
+    g.ship_picture = KORVA_load_picture("ship.png");
+    g.burst_sheet = KORVA_load_picture("explosion.png");
+    for (Burst& b : g.bursts) b.since = -1;
     for (Body& r : g.rocks) r = new_rock();
     int32_t kind, x, y, region;
     char key;
