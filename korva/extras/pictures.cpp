@@ -157,7 +157,6 @@ void free_pictures() {
     for (Picture& p : korva_state.pictures) {
         if (p.dc != nullptr) free_one(&p);
     }
-    end_picture_imaging();
     // The imaging component too: a program that opens again starts it afresh.
     wic_shutdown();
 }

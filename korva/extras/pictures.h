@@ -10,7 +10,4 @@ Picture* loaded_picture(int32_t id);
 // Frees every loaded picture (KORVA_close).
 void free_pictures();
 
-// Ends the platform's imaging that turned pictures started (KORVA_close).
-void end_picture_imaging();
-
 #endif

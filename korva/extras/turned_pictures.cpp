@@ -12,6 +12,7 @@
 #include "korva/draw/geometry.h"
 #include "korva/extras/picture_placement.h"
 #include "korva/extras/pictures.h"
+#include "korva/extras/turned_pictures.h"
 
 namespace gdip = Gdiplus::DllExports;
 

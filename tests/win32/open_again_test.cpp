@@ -31,7 +31,8 @@ size_t private_bytes() {
     return counters.PrivateUsage;
 }
 
-// One run of a small program: open, draw, load and draw a picture, close.
+// One run of a small program: open, draw, load and draw a picture upright and turned (which
+// starts the platform's imaging, and the close ends it), close.
 void one_run() {
     ASSERT_EQ(1, KORVA_open());
     KORVA_logging(0);
@@ -39,6 +40,9 @@ void one_run() {
     int id = KORVA_load_picture(SPRITE);
     ASSERT_GE(id, 1);
     KORVA_draw_picture(id, 10, 10);
+    const std::vector<uint32_t> before = canvas_pixels();
+    ASSERT_EQ(1, KORVA_draw_picture_turned(id, -100, 10, 30, 1.5));
+    ASSERT_FALSE(before == canvas_pixels()) << "the turned picture drew nothing";
     drain_messages();
     ASSERT_EQ(1, KORVA_close());
 }
