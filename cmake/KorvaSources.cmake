@@ -11,6 +11,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/console/dialog_template.cpp
     korva/extras/collision.cpp
     korva/extras/picture_placement.cpp
+    korva/extras/wave_file.cpp
     korva/extras/random_numbers.cpp
     korva/platform/script_line.cpp
     korva/script/script_reader.cpp

@@ -234,6 +234,24 @@ int KORVA_draw_picture_part(int32_t id, PicturePart part, int32_t x, int32_t y, 
                             int32_t flip);
 int KORVA_free_picture(int32_t id);
 
+// Sounds. KORVA_load_sound reads a WAV file once (8- or 16-bit PCM, one or two channels, 8000 to
+// 192000 frames a second, up to 64 MB of samples, up to 64 sounds) and returns its id, 1 or more;
+// 0 with a console line when it cannot. KORVA_play_sound plays it once, KORVA_loop_sound over and
+// over until it is stopped; every play sounds at once, mixed by the platform's audio engine
+// (XAudio2) on the system's audio device. KORVA_sound_playing: 1 while a play of it sounds. KORVA_stop_sound stops every play of one sound,
+// KORVA_stop_sounds every play. KORVA_sound_volume sets a sound's volume, 0 to 100 percent (100
+// as it was recorded), for its plays now and later. Each returns 1, or 0 with a console line for
+// an id that is not loaded; a play returns 0 too when the machine has no audio device, which the
+// console is told once. A replay plays no sound. Logged like drawing calls. KORVA_close stops
+// and frees every sound.
+int KORVA_load_sound(const char* path);
+int KORVA_play_sound(int32_t id);
+int KORVA_loop_sound(int32_t id);
+int KORVA_sound_playing(int32_t id);
+int KORVA_stop_sound(int32_t id);
+int KORVA_stop_sounds();
+int KORVA_sound_volume(int32_t id, int32_t percent);
+
 // Time and chance that replay. KORVA_time: milliseconds since KORVA_open at which the wait
 // returned the current event (0 before the first), the same until the next wait; KORVA_clock:
 // milliseconds since KORVA_open now. KORVA_random(low, high): a number from low to high (either

@@ -70,6 +70,32 @@ struct Picture {
     int32_t height;
 };
 
+// Sounds (KORVA_load_sound, korva/extras/sounds.cpp): slot i holds sound id i + 1; each play
+// is a voice of the platform's audio engine, made at the first play and ended at close.
+constexpr int32_t MAX_SOUNDS = 64;
+constexpr int32_t MAX_VOICES = 32;
+struct Sound {
+    uint8_t* samples;             // the file's samples as it holds them; null: the slot is free
+    uint32_t bytes;
+    uint32_t rate;
+    uint16_t channels;
+    uint16_t bits;
+    int32_t volume;               // percent, 0 to 100
+};
+struct SoundVoice {
+    void* voice;                  // a source voice of the engine; null: the slot is free
+    int32_t sound;                // the id it plays
+};
+struct Sounds {
+    Sound loaded[MAX_SOUNDS];
+    SoundVoice voices[MAX_VOICES];
+    int32_t next_voice;           // the slot a play takes when every one is busy
+    void* library;                // the engine's DLL
+    void* engine;
+    void* master;                 // the mastering voice, on the system's audio device
+    int8_t device;                // 0: not asked yet; 1: playing; -1: none (said once)
+};
+
 // Held keys (KORVA_held_keys, korva/extras/held_keys.cpp).
 struct HeldKeys {
     uint8_t events;               // keys going down and up become events
@@ -173,6 +199,7 @@ struct LibraryState {
     HeldKeys held_keys;           // keys down and up as events (KORVA_held_keys)
     Picture pictures[MAX_PICTURES];  // loaded pictures, freed by KORVA_close
     uintptr_t imaging_token;      // the platform's imaging (GDI+) while started; 0: not started
+    Sounds sounds;                // loaded sounds and their plays (KORVA_play_sound)
     RgbColors rgb_colors;         // colours beyond the 24 (KORVA_rgb)
     RecordedClock clock;          // milliseconds since open, recorded and replayed (KORVA_time)
     Chance chance;                // random numbers, recorded and replayed (KORVA_random)

@@ -15,6 +15,7 @@
 #include "korva/extras/pictures.h"
 #include "korva/extras/replay.h"
 #include "korva/extras/script_commands.h"
+#include "korva/extras/sounds.h"
 #include "korva/extras/turned_pictures.h"
 
 const WindowHook WINDOW_HOOKS[] = {
@@ -77,6 +78,7 @@ void extensions_close_begins() {
 void extensions_close_ends() {
     free_pictures();
     end_picture_imaging();
+    free_sounds();
 }
 
 void extensions_wait_begins() {

@@ -7,6 +7,7 @@
 #include "korva/draw/geometry.h"
 #include "korva/extras/dib_section.h"
 #include "korva/extras/pictures.h"
+#include "korva/extras/program_folder.h"
 #include "korva/platform/wic_codec.h"
 
 Picture* loaded_picture(int32_t id) {
@@ -41,23 +42,6 @@ static const char* make_picture(const WicPicture& source, Picture* out) {
     *out = Picture{dc, bitmap, SelectObject(dc, bitmap), bits, static_cast<int32_t>(source.width),
                    static_cast<int32_t>(source.height)};
     return nullptr;
-}
-
-static bool is_relative(const char* path) {
-    return !(path[0] == '\\' || path[0] == '/' || (path[0] != '\0' && path[1] == ':'));
-}
-
-// The name in the program's own folder; false when it does not fit.
-static bool path_beside_program(const char* path, char* out, size_t size) {
-    DWORD length = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));
-    if (length == 0 || length >= size) return false;
-    char* slash = out + length;
-    while (slash > out && slash[-1] != '\\' && slash[-1] != '/') --slash;
-    size_t folder = static_cast<size_t>(slash - out);
-    size_t name = lstrlenA(path);
-    if (folder + name + 1 > size) return false;
-    memcpy(slash, path, name + 1);
-    return true;
 }
 
 int KORVA_load_picture(const char* path) {
