@@ -38,7 +38,10 @@ const char* read_wave(const uint8_t* bytes, size_t size, WaveSound* out) {
             out->data_bytes = length < left ? length : left;
             have_data = true;
         }
-        if (length > left) break;
+        if (length > left) {
+            if (!have_data) return "the sound's data is damaged or cut short";
+            break;
+        }
         at = body + length + (length & 1);
     }
     if (!have_format || !have_data) {
