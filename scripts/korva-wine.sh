@@ -130,6 +130,41 @@ korva_stop_xvfb() {
     kill -9 "$pid" 2>/dev/null || true
 }
 
+# ---- an audio device that writes to a file -----------------------------------------------------
+# For the sound tests and the bench: an ALSA configuration whose default device converts what it
+# is given to 16-bit stereo at 48000 a second and writes every frame to FILE, paced by a null
+# device (FILE "none": no device at all). With KORVA_FILE_AUDIO_ENVIRONMENT's variables set, Wine
+# plays to it even where PulseAudio runs: its server is named as one that is not there.
+korva_file_audio_config() {
+    local file=$1
+    if [[ "$file" == none ]]; then
+        printf '# no devices\n'
+        return
+    fi
+    cat <<ALSA
+pcm.!default {
+    type plug
+    slave { pcm "korva_file"; format S16_LE; rate 48000; channels 2 }
+}
+pcm.korva_file {
+    type file
+    slave.pcm "korva_null"
+    file "$file"
+    format "raw"
+}
+pcm.korva_null {
+    type null
+}
+ALSA
+}
+
+# Exports ALSA_CONFIG_PATH=CONFIG and keeps PulseAudio out of the way (its files go in DIR).
+korva_file_audio_environment() {
+    local config=$1 dir=$2
+    printf 'autospawn = no\n' >"$dir/pulse-client.conf"
+    export ALSA_CONFIG_PATH="$config" PULSE_SERVER="unix:$dir/no-pulse-server" PULSE_CLIENTCONFIG="$dir/pulse-client.conf"
+}
+
 # ---- a shared replay session -------------------------------------------------------------------
 # A suite of replays (ctest) shares one private display and one Wine server, started before the
 # first replay and stopped after the last, instead of each replay starting its own. The session

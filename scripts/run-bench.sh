@@ -9,6 +9,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 session="$build/bench-session"
 "$here/wine-session.sh" start "$session" >/dev/null
 trap '"$here/wine-session.sh" stop "$session"' EXIT
+# The sound figures play to an audio device that writes to a file, which they read back.
+# shellcheck source=korva-wine.sh
+source "$here/korva-wine.sh"
+audio="$build/bench-run/audio"
+mkdir -p "$audio"
+rm -f "$audio/device.raw"
+korva_file_audio_config "$audio/device.raw" >"$audio/asound.conf"
+korva_file_audio_environment "$audio/asound.conf" "$audio"
+export KORVA_BENCH_AUDIO_FILE="Z:$audio/device.raw"
 status=0
 for exe in "$build"/bench/*_bench.exe; do
     [[ -e "$exe" ]] || continue

@@ -157,6 +157,13 @@ static void end_finished_voices() {
     }
 }
 
+static int32_t free_voice_slot() {
+    for (int32_t i = 0; i < MAX_VOICES; ++i) {
+        if (korva_state.sounds.voices[i].voice == nullptr) return i;
+    }
+    return -1;
+}
+
 static float gain(int32_t percent) {
     return static_cast<float>(percent) / 100.0f;
 }
@@ -173,12 +180,13 @@ static int start_play(int32_t id, bool loop) {
     if (korva_state.replay.active) return 1;
     if (!engine_ready()) return 0;
     Sounds& s = korva_state.sounds;
-    end_finished_voices();
-    int32_t slot = -1;
-    for (int32_t i = 0; i < MAX_VOICES && slot < 0; ++i) {
-        if (s.voices[i].voice == nullptr) slot = i;
+    int32_t slot = free_voice_slot();
+    // Voices that have played to their end are ended only when their slots are wanted.
+    if (slot < 0) {
+        end_finished_voices();
+        slot = free_voice_slot();
     }
-    // Every voice busy: the one taken longest ago makes way, as a play would end anyway.
+    // Every voice still sounding: the one taken longest ago makes way, as a play would end anyway.
     if (slot < 0) {
         slot = s.next_voice;
         end_voice(&s.voices[slot]);

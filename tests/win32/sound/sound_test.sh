@@ -15,34 +15,8 @@ mkdir -p "$work"
 cd "$work" || exit 1
 failures=()
 
-# Wine plays to ALSA when PulseAudio is not there: a server that is not there, and a client
-# that starts none, keep every run on the device below.
-export PULSE_SERVER="unix:$work/no-pulse-server" PULSE_CLIENTCONFIG="$work/pulse-client.conf"
-printf 'autospawn = no\n' >"$work/pulse-client.conf"
-
-# An ALSA configuration whose default device writes to FILE (or, with "none", has no device).
-alsa_config() {
-    local file=$1
-    if [[ "$file" == none ]]; then
-        printf '# no devices\n'
-        return
-    fi
-    cat <<ALSA
-pcm.!default {
-    type plug
-    slave { pcm "korva_file"; format S16_LE; rate 48000; channels 2 }
-}
-pcm.korva_file {
-    type file
-    slave.pcm "korva_null"
-    file "$file"
-    format "raw"
-}
-pcm.korva_null {
-    type null
-}
-ALSA
-}
+# shellcheck source=../../../scripts/korva-wine.sh
+source "$source/scripts/korva-wine.sh"
 
 # Reads a recording (16-bit stereo at 48000, the left channel): where the sound is louder than
 # silence, its length in seconds, its pitch by zero crossings, its peak, and the amplitude of
@@ -75,10 +49,12 @@ measure() {
 # Plays one scene into the device, with the device's file NAME.raw; prints the measures.
 scene() {
     local name=$1 file=${2:-$work/$1.raw}
-    alsa_config "$file" >"$work/$name.asoundrc"
-    ALSA_CONFIG_PATH="$work/$name.asoundrc" timeout 60 "$source/scripts/wine-exec.sh" "$session" "$exe" "$name" \
-        >"$name.log" 2>"$name.err"
-    echo "exit $?" >>"$name.log"
+    korva_file_audio_config "$file" >"$work/$name.asoundrc"
+    (
+        korva_file_audio_environment "$work/$name.asoundrc" "$work"
+        timeout 60 "$source/scripts/wine-exec.sh" "$session" "$exe" "$name" >"$name.log" 2>"$name.err"
+        echo "exit $?" >>"$name.log"
+    )
     measure "$work/$name.raw"
 }
 
