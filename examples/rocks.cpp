@@ -5,7 +5,8 @@
 // recorded with Ctrl+R replays to the same canvas (rand() and the system's clock would not).
 // Each rock has a shade of brown of its own (KORVA_rgb). The ship is a picture (ship.png,
 // pointing right) turned to where it heads; a hit bursts in the four cells of explosion.png, a
-// sprite sheet, scaled to the rock. After the round, S saves the canvas as rocks.png.
+// sprite sheet, scaled to the rock. A shot sounds (shot.wav), a rock bursts with boom.wav, and
+// music.wav loops through the round, quieter. After the round, S saves the canvas as rocks.png.
 #include <korva/korva.h>
 
 #include <math.h>
@@ -41,6 +42,7 @@ struct Game {
     Body shots[MAX_SHOTS];
     Burst bursts[MAX_BURSTS];
     int32_t ship_picture, burst_sheet;
+    int32_t shot_sound, boom_sound, music;
     int32_t score, lives;
     int32_t started_at, last_time, last_shot;
     int32_t playing, over;
@@ -83,6 +85,7 @@ static void fire(Game* g) {
         if (s.alive) continue;
         double r = g->angle * PI / 180;
         s = Body{g->ship.x, g->ship.y, g->ship.vx + 320 * cos(r), g->ship.vy + 320 * sin(r), SHOT_RADIUS, 1, KORVA_RED};
+        KORVA_play_sound(g->shot_sound);
         return;
     }
 }
@@ -94,6 +97,7 @@ static void burst(Game* g, const Body& rock, int32_t now) {
         if (b.since < slot->since) slot = &b;
     }
     *slot = Burst{at(rock), rock.radius, now};
+    KORVA_play_sound(g->boom_sound);
 }
 
 static void step(Game* g, int32_t now) {
@@ -131,7 +135,10 @@ static void step(Game* g, int32_t now) {
             r = new_rock();
         }
     }
-    if (now - g->started_at >= ROUND_MS || g->lives == 0) g->over = 1;
+    if (now - g->started_at >= ROUND_MS || g->lives == 0) {
+        g->over = 1;
+        KORVA_stop_sound(g->music);
+    }
 }
 
 static void draw(const Game& g, int32_t now) {
@@ -179,6 +186,11 @@ int room_main() {
     g.ship_picture = KORVA_load_picture("ship.png");
     g.burst_sheet = KORVA_load_picture("explosion.png");
     for (Burst& b : g.bursts) b.since = -1;
+    // Sounds lie beside the program too; a machine without sound plays none and goes on.
+    g.shot_sound = KORVA_load_sound("shot.wav");
+    g.boom_sound = KORVA_load_sound("boom.wav");
+    g.music = KORVA_load_sound("music.wav");
+    KORVA_sound_volume(g.music, 40);
     for (Body& r : g.rocks) r = new_rock();
     int32_t kind, x, y, region;
     char key;
@@ -188,6 +200,7 @@ int room_main() {
             g.playing = 1;
             g.started_at = g.last_time = KORVA_time();
             g.last_shot = g.started_at - SHOT_EVERY_MS;
+            KORVA_loop_sound(g.music);
         }
         if (kind == KORVA_KEY_PRESS && key == 'S' && g.over) KORVA_save_canvas("rocks.png");
         if (kind != KORVA_PERIODIC) continue;
