@@ -128,13 +128,18 @@ wait_for_canvas() {
     local shot="$work/canvas-check.png"
     for _ in $(seq 60); do
         shoot "$shot"
+        # The frame is black and the pixel inside it is not: white, or whatever the program drew
+        # there first. A game may draw over the frame at the start (a rock on the corner), so
+        # the frame's corner or the middle of its left side will do.
         if [[ $(pixel "$shot" "$canvas_sx" "$canvas_sy") == 0,0,0 &&
-              $(pixel "$shot" $((canvas_sx + 1)) $((canvas_sy + 1))) == 255,255,255 ]]; then
+              $(pixel "$shot" $((canvas_sx + 1)) $((canvas_sy + 1))) != 0,0,0 ]] ||
+           [[ $(pixel "$shot" "$canvas_sx" $((canvas_sy + 270))) == 0,0,0 &&
+              $(pixel "$shot" $((canvas_sx + 1)) $((canvas_sy + 270))) != 0,0,0 ]]; then
             return 0
         fi
         sleep 0.5
     done
-    fail "the canvas (white inside a black frame) did not reach the window at screen ($canvas_sx,$canvas_sy)"
+    fail "the canvas (a black frame, with its inside drawn) did not reach the window at screen ($canvas_sx,$canvas_sy)"
 }
 
 # The bounding box "WxH+X+Y" of every pixel of one colour in an image region, or "none".
