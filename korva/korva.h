@@ -242,8 +242,8 @@ int KORVA_free_picture(int32_t id);
 // KORVA_stop_sounds every play. KORVA_sound_volume sets a sound's volume, 0 to 100 percent (100
 // as it was recorded), for its plays now and later. Each returns 1, or 0 with a console line for
 // an id that is not loaded; a play returns 0 too when the machine has no audio device, which the
-// console is told once. A replay plays no sound. Logged like drawing calls. KORVA_close stops
-// and frees every sound.
+// console is told once. A replay plays no sound. Logged like drawing calls. KORVA_free_sound
+// stops and frees one sound, whose id a later load may give again; KORVA_close every sound.
 int KORVA_load_sound(const char* path);
 int KORVA_play_sound(int32_t id);
 int KORVA_loop_sound(int32_t id);
@@ -251,6 +251,7 @@ int KORVA_sound_playing(int32_t id);
 int KORVA_stop_sound(int32_t id);
 int KORVA_stop_sounds();
 int KORVA_sound_volume(int32_t id, int32_t percent);
+int KORVA_free_sound(int32_t id);
 
 // Time and chance that replay. KORVA_time: milliseconds since KORVA_open at which the wait
 // returned the current event (0 before the first), the same until the next wait; KORVA_clock:

@@ -279,6 +279,21 @@ int KORVA_sound_volume(int32_t id, int32_t percent) {
     return 1;
 }
 
+int KORVA_free_sound(int32_t id) {
+    Sound* sound = loaded_sound(id);
+    if (sound == nullptr) {
+        KORVA_printf("Sound %d is not loaded; nothing freed.\n", id);
+        return 0;
+    }
+    // Its plays end first: the engine reads the samples while they sound.
+    for (SoundVoice& v : korva_state.sounds.voices) {
+        if (v.voice != nullptr && v.sound == id) end_voice(&v);
+    }
+    free(sound->samples);
+    *sound = Sound{};
+    return 1;
+}
+
 void free_sounds() {
     Sounds& s = korva_state.sounds;
     for (SoundVoice& v : s.voices) {

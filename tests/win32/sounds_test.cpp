@@ -155,6 +155,28 @@ TEST_F(SoundsTest, AReplayPlaysNothing) {
     korva_state.sounds.device = device;
 }
 
+TEST_F(SoundsTest, OneSoundIsFreedAndItsIdGivenAgain) {
+    write_wave("beep.wav", 1600);
+    write_wave("other.wav", 800);
+    const int first = KORVA_load_sound("beep.wav"), second = KORVA_load_sound("other.wav");
+    ASSERT_GE(first, 1);
+    ASSERT_GE(second, 1);
+    EXPECT_EQ(1, KORVA_free_sound(first));
+    EXPECT_EQ(nullptr, korva_state.sounds.loaded[first - 1].samples);
+    clear_console();
+    const std::string n = std::to_string(first);
+    EXPECT_EQ(0, KORVA_play_sound(first));
+    EXPECT_EQ(0, KORVA_free_sound(first));
+    EXPECT_EQ((std::vector<std::string>{"Sound " + n + " is not loaded; nothing played.\n",
+                                        "Sound " + n + " is not loaded; nothing freed.\n"}),
+              console_lines());
+    // The other is untouched, and the next load takes the freed id.
+    EXPECT_EQ(800u, korva_state.sounds.loaded[second - 1].bytes);
+    EXPECT_EQ(first, KORVA_load_sound("other.wav"));
+    KORVA_free_sound(first);
+    KORVA_free_sound(second);
+}
+
 TEST_F(SoundsTest, TheStoreHoldsSixtyFourSounds) {
     write_wave("beep.wav", 16);
     size_t already = 0;

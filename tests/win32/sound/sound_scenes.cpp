@@ -1,7 +1,8 @@
 // Plays one scene of sounds through the library for the sound test, which listens to what
 // reaches the audio device: writes its test tones as WAV files, plays them as the scene named on
 // the command line says, waits for them to sound, and prints each call's result and the console's
-// lines. Scenes: one, volume, mix, loop, stop, twice (two plays, for a machine without a device).
+// lines. Scenes: one, volume, mix, loop, stop, crowd, twice (two plays, for a machine without a
+// device).
 #include <windows.h>
 
 #include <math.h>
@@ -85,6 +86,16 @@ int main(int argc, char** argv) {
         printf("stop %d\n", KORVA_stop_sounds());
         printf("playing %d\n", KORVA_sound_playing(long_one));
         Sleep(600);
+    } else if (scene == "crowd") {
+        // More plays at once than the engine's voices: the oldest make way, and the last ones
+        // sound together; a sound freed while it plays falls silent.
+        int started = 0;
+        for (int i = 0; i < 40; ++i) started += KORVA_play_sound(a);
+        printf("started %d\n", started);
+        printf("play %d\n", KORVA_play_sound(long_one));
+        Sleep(200);
+        printf("free %d\n", KORVA_free_sound(long_one));
+        wait_until_played(a);
     } else if (scene == "twice") {
         printf("play %d\n", KORVA_play_sound(a));
         printf("play %d\n", KORVA_play_sound(e));

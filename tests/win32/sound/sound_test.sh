@@ -4,8 +4,8 @@
 # the default device converts to 16-bit stereo at 48000 a second and writes to a file, paced by
 # a null device), and the file is read back: a tone arrives whole (its length, pitch and level),
 # at a quarter of the level when its volume is 25, mixed with another played at once (both
-# pitches at their levels), over and over while looped and not after it is stopped, and cut short
-# by a stop. Without a device the program goes on, each play returns 0 and the console says so
+# pitches at their levels), over and over while looped and not after it is stopped, cut short
+# by a stop, 40 plays at once with the oldest making way, and a sound freed while it plays. Without a device the program goes on, each play returns 0 and the console says so
 # once. Everything the device writes lies in WORKDIR.
 #   sound_test.sh WINE_SESSION PROGRAM WORKDIR SOURCE_DIR
 set -uo pipefail
@@ -94,6 +94,15 @@ expect loop "$m" pitch 438 442 "its pitch"
 # A 6 s tone stopped after 2 s.
 m=$(scene stop); played_ok stop
 expect stop "$m" length 0.1 5.0 "a 6 s tone cut short by the stop"
+
+# 40 plays of the 1 s tone at once, more than the engine's 32 voices, and a 6 s tone freed
+# while it plays: the last 32 plays sound together (each at 16000: far louder than one) for the
+# tone's second, and the freed tone does not go on for its 6 s.
+m=$(scene crowd); played_ok crowd
+grep -q "^started 40" crowd.log || failures+=("crowd: not every play started: $(tr '\n' '|' <crowd.log)")
+grep -q "^free 1" crowd.log || failures+=("crowd: the playing sound was not freed: $(tr '\n' '|' <crowd.log)")
+expect crowd "$m" peak 30000 32768 "many plays of one tone mixed"
+expect crowd "$m" length 0.9 3.0 "the crowd's second, and no more of the freed 6 s tone"
 
 # No device at all: the program goes on, each play returns 0, and the console says so once.
 scene twice none >/dev/null
