@@ -47,6 +47,16 @@ uint32_t opaque_pixel(const Picture& p, int32_t column, int32_t row) {
     return static_cast<const uint32_t*>(p.bits)[row * p.width + column] & 0xFFFFFF;
 }
 
+// Where the part's middle lies on the device when its pixel (width / 2, height / 2) is put on
+// the point, as an unturned draw puts it: half a pixel past the point along an odd side.
+struct Middle {
+    double x, y;
+};
+Middle middle_of(const PicturePart& part, Point at) {
+    return {double(korva_state.origin_x) + at.x - part.width / 2 + part.width / 2.0,
+            double(korva_state.origin_y) - at.y - part.height / 2 + part.height / 2.0};
+}
+
 int differing(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
     int n = 0;
     for (size_t i = 0; i < a.size(); ++i) n += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
@@ -110,8 +120,7 @@ TEST_F(TurnedPicturesTest, RightAnglesAndFlipsMoveEveryPixelWhereItBelongs) {
         const std::vector<uint32_t> before = canvas_pixels();
         ASSERT_EQ(1, KORVA_draw_picture_part(id, c.part, c.at, c.degrees, c.scale, c.flip)) << c.degrees;
         const std::vector<uint32_t> drawn = canvas_pixels();
-        const double middle_x = double(korva_state.origin_x) + c.at.x - c.part.width / 2 + c.part.width / 2.0;
-        const double middle_y = double(korva_state.origin_y) - c.at.y - c.part.height / 2 + c.part.height / 2.0;
+        const Middle middle = middle_of(c.part, c.at);
         const double radians = c.degrees * 3.14159265358979323846 / 180;
         const double cosine = round(cos(radians)), sine = round(sin(radians));
         // The picture's pixels moved by hand; -1 where the part does not reach.
@@ -121,7 +130,7 @@ TEST_F(TurnedPicturesTest, RightAnglesAndFlipsMoveEveryPixelWhereItBelongs) {
         for (int32_t y = 0; y < H; ++y) {
             for (int32_t x = 0; x < W; ++x) {
                 // Back through the counter-clockwise turn (device rows run down), the flip, the scale.
-                const double dx = x + 0.5 - middle_x, dy = y + 0.5 - middle_y;
+                const double dx = x + 0.5 - middle.x, dy = y + 0.5 - middle.y;
                 double u = dx * cosine - dy * sine, v = dx * sine + dy * cosine;
                 if (c.flip & KORVA_FLIP_ACROSS) u = -u;
                 if (c.flip & KORVA_FLIP_UPSIDE_DOWN) v = -v;
@@ -174,8 +183,7 @@ void draw_raw_transformed(const Picture& p, const PicturePart& part, Point at, d
                                                            static_cast<BYTE*>(p.bits), &image));
     gdip::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeNearestNeighbor);
     gdip::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
-    const double middle_x = double(korva_state.origin_x) + at.x - part.width / 2 + part.width / 2.0;
-    const double middle_y = double(korva_state.origin_y) - at.y - part.height / 2 + part.height / 2.0;
+    const Middle middle = middle_of(part, at);
     const double radians = fmod(degrees, 360.0) * 3.14159265358979323846 / 180;
     double cosine = cos(radians), sine = sin(radians);
     if (fmod(degrees, 90.0) == 0) cosine = round(cosine), sine = round(sine);
@@ -185,8 +193,8 @@ void draw_raw_transformed(const Picture& p, const PicturePart& part, Point at, d
     Gdiplus::PointF corners[3];
     for (int i = 0; i < 3; ++i) {
         const double u = corner_u[i] * sx, v = corner_v[i] * sy;
-        corners[i] = Gdiplus::PointF(Gdiplus::REAL(middle_x + u * cosine + v * sine),
-                                     Gdiplus::REAL(middle_y - u * sine + v * cosine));
+        corners[i] = Gdiplus::PointF(Gdiplus::REAL(middle.x + u * cosine + v * sine),
+                                     Gdiplus::REAL(middle.y - u * sine + v * cosine));
     }
     EXPECT_EQ(Gdiplus::Ok, gdip::GdipDrawImagePointsRect(graphics, image, corners, 3, Gdiplus::REAL(part.left),
                                                          Gdiplus::REAL(part.top), Gdiplus::REAL(part.width),
