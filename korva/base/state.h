@@ -10,6 +10,7 @@
 
 #include "korva/base/heroes.h"
 #include "korva/korva.h"
+#include "korva/platform/script_line.h"
 
 constexpr int32_t CONSOLE_LINE_COUNT = 25;
 constexpr UINT_PTR TICK_TIMER_ID = 2;
@@ -122,6 +123,14 @@ struct RecordedClock {
     int64_t opened;               // performance-counter count at KORVA_open
     int32_t event_time;           // KORVA_time's answer for the current event
     uint8_t event_time_given;     // KORVA_time has answered since the wait returned the event
+    // What a playback has handed out so far, so that a value no recording could hold (a time
+    // before an earlier one) is caught: the last event time, the latest clock reading, and the
+    // latest reading before the current event was returned. -1: none yet.
+    int32_t played_time;
+    int32_t played_clock;
+    int32_t played_clock_before_event;
+    uint32_t played_reading;      // the script reading these belong to
+    uint32_t reading_said;        // the script reading whose lack of times was reported; 0: none
 };
 
 // Chance (KORVA_random, KORVA_seed_random; korva/extras/chance.cpp).
@@ -130,6 +139,8 @@ struct Chance {
     uint64_t opened_state;        // its state at KORVA_open, or as the program last seeded it
     uint8_t used;                 // the program has drawn or seeded since KORVA_open
     uint8_t noted;                // this event's turn has written (or taken) its state line
+    uint8_t seeded;               // the state has been seeded, by the program or from the clock,
+                                  // once for the whole process (opens do not start it again)
 };
 
 struct LibraryState {
@@ -190,6 +201,14 @@ struct LibraryState {
     int32_t entry_direction;      // direction the next hero enters from; -1 for none
 
     ScriptMode script_mode;       // whether script_file was opened for writing or reading
+    uint32_t script_readings;     // how many times the player has opened the file for reading,
+                                  // so that a playback can tell itself from the one before
+    // A line the player has read but not yet played: a program that asks for a recorded value
+    // looks at the next line, and a line that is no such value waits here for the next event.
+    // Read again rather than sought back to, since positions in a file read as text are not
+    // to be trusted when its lines end in a bare line feed. Emptied with the slot.
+    uint8_t script_line_held;
+    char script_held_line[SCRIPT_LINE_BUFFER_SIZE];
 
     // The opt-in parts, each off unless the program or its environment asks for it.
     ReplayChoices replay;         // replay mode and command lines (environment, KORVA_open)

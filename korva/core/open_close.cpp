@@ -119,6 +119,9 @@ int KORVA_close() {
     ReleaseDC(s.graphics_window, s.window_dc);
     // A released context may be handed out again; nothing may draw through it after this.
     s.window_dc = nullptr;
+    // A recording ends with the run it records: left on, the next open's first event would
+    // empty the file that holds this run.
+    end_recording();
     close_script();
     extensions_close_ends();
     s.is_open = 0;

@@ -41,7 +41,8 @@ static void reset_event() {
 static bool play_script_event() {
     for (;;) {
         int32_t command = 0;
-        PlayResult played = play_event(extensions_script_file_name(), extensions_command_lines_played(), &command);
+        PlayResult played = play_event(extensions_script_file_name(), extensions_command_lines_played(),
+                                       extensions_script_end_is_normal(), &command);
         if (played != PLAY_COMMAND) return played == PLAY_EVENT;
         CommandPlay play = extensions_play_command_line(command);
         if (play == COMMAND_REFUSED) {

@@ -23,12 +23,21 @@ static uint64_t from_halves(int32_t high, int32_t low) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | static_cast<uint32_t>(low);
 }
 
+// The generator is seeded once per process, at the first draw or seed, whichever comes first:
+// a program may seed before it opens the library, and a second open goes on with the numbers.
+static void seed_from_clock_once() {
+    Chance& c = korva_state.chance;
+    if (c.seeded) return;
+    const int64_t now = counter_now();
+    c.state = seeded_state(static_cast<uint32_t>(now) ^ static_cast<uint32_t>(now >> 32) ^ GetCurrentProcessId());
+    c.seeded = 1;
+}
+
 void chance_open() {
     Chance& c = korva_state.chance;
-    const int64_t now = counter_now();
-    c = Chance{};
-    c.state = seeded_state(static_cast<uint32_t>(now) ^ static_cast<uint32_t>(now >> 32) ^ GetCurrentProcessId());
+    seed_from_clock_once();
     c.opened_state = c.state;
+    c.used = 0;
     // A replay whose recording begins with the generator's state draws from it from the start.
     int32_t high = 0, low = 0;
     if (korva_state.replay.active && play_value(SCRIPT_RANDOM, &high, &low)) {
@@ -66,6 +75,7 @@ static void note_state() {
 }
 
 int KORVA_random(int32_t low, int32_t high) {
+    seed_from_clock_once();
     note_state();
     return random_in_range(&korva_state.chance.state, low, high);
 }
@@ -73,6 +83,7 @@ int KORVA_random(int32_t low, int32_t high) {
 int KORVA_seed_random(int32_t seed) {
     Chance& c = korva_state.chance;
     c.used = 1;
+    c.seeded = 1;
     c.state = c.opened_state = seeded_state(static_cast<uint32_t>(seed));
     return 1;
 }

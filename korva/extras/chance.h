@@ -2,8 +2,8 @@
 #ifndef KORVA_EXTRAS_CHANCE_H
 #define KORVA_EXTRAS_CHANCE_H
 
-// At open (after replay mode has opened its script): a generator seeded by chance, or by the
-// replayed recording's first line.
+// At open (after replay mode has opened its script): the generator as the program left it (seeded
+// by chance at the first draw or seed of the process), or the replayed recording's first line.
 void chance_open();
 
 // Before the recorder writes the event the wait returns: a recording file about to be opened

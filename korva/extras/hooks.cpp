@@ -138,6 +138,10 @@ const char* extensions_script_file_name() {
     return script_file_name();
 }
 
+bool extensions_script_end_is_normal() {
+    return korva_state.replay.active;
+}
+
 bool extensions_command_lines_played() {
     return command_lines_played();
 }

@@ -59,6 +59,9 @@ void extensions_menu_command_runs(int32_t id);
 // What the wait asks before it has the player read on, and what it asks of a command line read.
 const char* extensions_script_file_name();  // the file to play
 bool extensions_command_lines_played();     // menu command lines are played, not refused
+// What the player asks at the end of the file: true when that is the run's normal end (a
+// replay), so its console line is kept but not echoed as if something were wrong.
+bool extensions_script_end_is_normal();
 
 // What a menu command line that the player read comes to.
 enum CommandPlay : int32_t {

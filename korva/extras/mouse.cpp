@@ -102,8 +102,14 @@ bool mouse_wheel_hook(UINT, WPARAM wparam, LPARAM screen_position) {
     int32_t notches = turned / WHEEL_DELTA;
     s.mouse.wheel_rest = turned - notches * WHEEL_DELTA;
     if (notches == 0) return true;
-    if (notches > 127) notches = 127;
-    if (notches < -127) notches = -127;
+    // One event carries at most 127 notches, as its script line does; the rest of a faster turn
+    // comes back as a wheel message of its own, the next event.
+    const int32_t most = notches > 0 ? 127 : -127;
+    if (notches > 127 || notches < -127) {
+        PostMessageA(s.graphics_window, WM_MOUSEWHEEL,
+                     MAKEWPARAM(LOWORD(wparam), static_cast<WORD>((notches - most) * WHEEL_DELTA)), screen_position);
+        notches = most;
+    }
     // The wheel message carries a screen position.
     POINT p{client_x(screen_position), client_y(screen_position)};
     ScreenToClient(s.graphics_window, &p);

@@ -69,6 +69,7 @@ void read_environment_choices() {
     }
     s.script_file = file;
     s.script_mode = SCRIPT_READING;
+    ++s.script_readings;
     // As the Playback Script command starts it.
     s.animating = 0;
     s.single_step = 0;

@@ -1,7 +1,10 @@
 // The script player: turns the lines of the script file into events of the wait, and the
 // Playback Script and Play One Script commands that start and stop it.
+#include <string.h>
+
 #include "korva/base/command_ids.h"
 #include "korva/base/state.h"
+#include "korva/console/log_line.h"
 #include "korva/platform/script_line.h"
 #include "korva/script/script.h"
 #include "korva/script/script_reader.h"
@@ -18,7 +21,16 @@ static bool switched_on(int32_t kind) {
     return s.mouse.buttons != 0;
 }
 
-PlayResult play_event(const char* file_name, bool command_lines, int32_t* command) {
+// The next line to play: the one held back by a look for a value, else the file's next.
+static bool next_line(char* text, int size) {
+    LibraryState& s = korva_state;
+    if (!s.script_line_held) return read_script_line(s.script_file, text, size);
+    s.script_line_held = 0;
+    memcpy(text, s.script_held_line, static_cast<size_t>(size));
+    return true;
+}
+
+PlayResult play_event(const char* file_name, bool command_lines, bool end_is_normal, int32_t* command) {
     LibraryState& s = korva_state;
     if (s.script_file != nullptr && s.script_mode == SCRIPT_WRITING) {
         // The recorder holds the slot; the commands refuse this, and nothing is ever read
@@ -36,6 +48,7 @@ PlayResult play_event(const char* file_name, bool command_lines, int32_t* comman
         }
         s.script_file = file;
         s.script_mode = SCRIPT_READING;
+    ++s.script_readings;
     }
 
     if (s.periodic_count > 0) {
@@ -48,8 +61,11 @@ PlayResult play_event(const char* file_name, bool command_lines, int32_t* comman
     ScriptLine line{};
     // A value that the recorded program was given and this one has not asked for is passed over.
     do {
-        if (!read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
-            KORVA_printf("EOF encountered in script file %s\n", file_name);
+        if (!next_line(text, static_cast<int>(sizeof text))) {
+            if (end_is_normal)
+                log_printf("EOF encountered in script file %s\n", file_name);
+            else
+                KORVA_printf("EOF encountered in script file %s\n", file_name);
             stop_playback();
             return PLAY_ENDED;
         }
@@ -105,19 +121,18 @@ PlayResult play_event(const char* file_name, bool command_lines, int32_t* comman
 bool play_value(int32_t kind, int32_t* first, int32_t* second) {
     LibraryState& s = korva_state;
     if (s.script_file == nullptr || s.script_mode != SCRIPT_READING || s.periodic_count > 0) return false;
-    long start = ftell(s.script_file);
     char text[SCRIPT_LINE_BUFFER_SIZE];
-    if (start >= 0 && read_script_line(s.script_file, text, static_cast<int>(sizeof text))) {
-        ScriptLine line = parse_script_line(text, sizeof text);
-        if (line.kind == kind) {
-            *first = line.x;
-            *second = line.y;
-            return true;
-        }
+    if (!next_line(text, static_cast<int>(sizeof text))) return false;
+    ScriptLine line = parse_script_line(text, sizeof text);
+    if (line.kind == kind) {
+        *first = line.x;
+        *second = line.y;
+        return true;
     }
     // Not the value asked for: the line stays for the wait.
-    if (start >= 0) fseek(s.script_file, start, SEEK_SET);
-    clearerr(s.script_file);
+    static_assert(sizeof s.script_held_line == sizeof text, "a held line is a whole read");
+    memcpy(s.script_held_line, text, sizeof text);
+    s.script_line_held = 1;
     return false;
 }
 

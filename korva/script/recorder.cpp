@@ -80,16 +80,22 @@ static void end_playback_for_recording() {
     if (stopped) KORVA_printf("Playback of script file %s stopped for recording\n", SCRIPT_FILE_NAME);
 }
 
+void end_recording() {
+    LibraryState& s = korva_state;
+    if (!s.recording) return;
+    s.recording = 0;
+    CheckMenuItem(s.run_menu, CMD_RECORD, MF_BYCOMMAND | MF_UNCHECKED);
+    if (s.periodic_count > 0) {
+        record_event(KORVA_PERIODIC, s.event);
+        s.periodic_count = 0;
+    }
+    close_script();
+}
+
 void toggle_recording() {
     LibraryState& s = korva_state;
     if (s.recording) {
-        s.recording = 0;
-        CheckMenuItem(s.run_menu, CMD_RECORD, MF_BYCOMMAND | MF_UNCHECKED);
-        if (s.periodic_count > 0) {
-            record_event(KORVA_PERIODIC, s.event);
-            s.periodic_count = 0;
-        }
-        close_script();
+        end_recording();
         return;
     }
     end_playback_for_recording();

@@ -33,14 +33,19 @@ bool play_value(int32_t kind, int32_t* first, int32_t* second);
 
 // Reads the next script event from `file_name` into the state's event. Menu command lines are
 // handed back (PLAY_COMMAND, their id in `command`) when `command_lines` is set; otherwise
-// they are no script lines, and end playback.
-PlayResult play_event(const char* file_name, bool command_lines, int32_t* command);
+// they are no script lines, and end playback. With `end_is_normal` (a replay, which ends at
+// the end of its script) the end-of-file line is kept in the console but not echoed.
+PlayResult play_event(const char* file_name, bool command_lines, bool end_is_normal, int32_t* command);
 
 // Clears both playback flags and the Playback Script check mark; the file stays open.
 void stop_playback();
 
 // Closes the script file if one is open.
 void close_script();
+
+// Switches recording off, as the Record Script command does when it is on: a pending periodic
+// count is written and the file closed. Nothing when recording is off.
+void end_recording();
 
 // Switches recording on or off as the Record Script command does.
 void toggle_recording();

@@ -13,6 +13,7 @@ void close_script() {
         s.script_file = nullptr;
     }
     s.script_mode = SCRIPT_CLOSED;
+    s.script_line_held = 0;
 }
 
 void stop_playback() {

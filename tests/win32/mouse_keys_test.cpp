@@ -493,3 +493,33 @@ TEST_F(MouseKeysTest, TheWheelMakesEventsOfWholeNotchesWhileTheMouseIsOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MouseKeysTest, AWheelTurnBeyondOneLinesNotchesComesAsMoreEvents) {
+    // 273 notches (the most one message carries) and as many back: each turn is 127 notches at a
+    // time, recorded line by line, with nothing of it lost.
+    ASSERT_EQ(1, KORVA_mouse(KORVA_MOUSE_BUTTONS));
+    command(CMD_RECORD);
+    const struct {
+        int32_t notches;
+        int32_t events[3];
+    } turns[] = {{273, {127, 127, 19}}, {-200, {-127, -73, 0}}};
+    for (const auto& turn : turns) {
+        post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(turn.notches * WHEEL_DELTA)), on_screen(6, 8));
+        for (int32_t expected : turn.events) {
+            if (expected == 0) break;
+            Seen e = next();
+            EXPECT_EQ(KORVA_WHEEL, e.kind) << show(e);
+            EXPECT_EQ(expected, e.key) << turn.notches << " notches";
+            EXPECT_EQ(6, e.x);
+            EXPECT_EQ(8, e.y);
+        }
+    }
+    command(CMD_RECORD);
+    EXPECT_EQ("KORVA_WHEEL(6, 8, 127);\nKORVA_WHEEL(6, 8, 127);\nKORVA_WHEEL(6, 8, 19);\n"
+              "KORVA_WHEEL(6, 8, -127);\nKORVA_WHEEL(6, 8, -73);\n",
+              script_text());
+}
+
+}  // namespace

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "korva/base/state.h"
+#include "korva/base/command_ids.h"
+#include "support/event_feed.h"
 #include "support/korva_session.h"
 
 namespace {
@@ -82,6 +84,37 @@ TEST(OpenAgainTest, OpeningAgainStartsAfresh) {
     std::vector<uint32_t> pixels = canvas_pixels();
     EXPECT_EQ(0u, pixels[KORVA_CANVAS_WIDTH * 10 + 10]) << "the canvas starts as a new one does";
     KORVA_close();
+}
+
+// A recording ends at close with its file whole: the next open's events are not recorded over
+// it, and a recording started after that begins the file anew, as every recording does.
+TEST(OpenAgainTest, ARecordingEndsAtCloseAndTheNextOpenLeavesItsFileWhole) {
+    auto one_click = [](int32_t x, int32_t y) {
+        post_click(x, y);
+        int32_t ex, ey, region;
+        char key;
+        CharacterRecord hero;
+        EXPECT_EQ(KORVA_MOUSE, KORVA_wait_event(&ex, &ey, &key, &region, &hero));
+    };
+    DeleteFileA("KORVA.SCR");
+    ASSERT_EQ(1, KORVA_open());
+    command(CMD_RECORD);
+    one_click(1, 2);
+    KORVA_close();
+    EXPECT_EQ(0, korva_state.recording);
+    EXPECT_EQ("KORVA_MOUSE(1, 2);\r\n", read_file("KORVA.SCR"));
+
+    ASSERT_EQ(1, KORVA_open());
+    one_click(3, 4);
+    KORVA_close();
+    EXPECT_EQ("KORVA_MOUSE(1, 2);\r\n", read_file("KORVA.SCR")) << "the second run recorded over the first";
+
+    ASSERT_EQ(1, KORVA_open());
+    command(CMD_RECORD);
+    one_click(5, 6);
+    KORVA_close();
+    EXPECT_EQ("KORVA_MOUSE(5, 6);\r\n", read_file("KORVA.SCR"));
+    DeleteFileA("KORVA.SCR");
 }
 
 // The close box destroys the windows; the next open makes new ones, and only those are left.

@@ -140,6 +140,106 @@ TEST_F(TimeChance, APlaybackWithoutRecordedValuesSaysSoAndGoesOnLive) {
     EXPECT_EQ(4, e.y);
 }
 
+// The same recording, made before the program asked for time or chance, with its lines ending
+// as a checkout may leave them: every event plays, in order, and the lack of times is said once.
+TEST_F(TimeChance, ARecordingWithoutValuesPlaysWholeWhateverItsLineEnds) {
+    const char* const lines[] = {"KORVA_MOUSE(1, 2);", "KORVA_PERIODIC(2);", "KORVA_KBD(65);", "KORVA_MOUSE(3, 4);",
+                                 "KORVA_MOUSE(5, 6);"};
+    const struct {
+        const char* name;
+        const char* ends[5];
+    } styles[] = {{"line feeds", {"\n", "\n", "\n", "\n", "\n"}},
+                  {"carriage returns and line feeds", {"\r\n", "\r\n", "\r\n", "\r\n", "\r\n"}},
+                  {"both", {"\n", "\r\n", "\n\n", "\r\n", "\n"}}};
+    for (const auto& style : styles) {
+        SCOPED_TRACE(style.name);
+        std::string text;
+        for (int i = 0; i < 5; ++i) text += std::string(lines[i]) + style.ends[i];
+        write_file(SCRIPT_FILE_NAME, text);
+        clear_console();
+        command(CMD_PLAYBACK);
+        std::vector<std::pair<int32_t, int32_t>> played;
+        EventRecord e;
+        for (int i = 0; i < 6; ++i) {
+            int32_t kind = playback_wait(&e);
+            played.push_back({kind, kind == KORVA_KBD ? e.key : e.x});
+            take_turn(kind);
+        }
+        const std::vector<std::pair<int32_t, int32_t>> expected = {
+            {KORVA_MOUSE, 1}, {KORVA_PERIODIC, 0}, {KORVA_PERIODIC, 0}, {KORVA_KBD, 65}, {KORVA_MOUSE, 3}, {KORVA_MOUSE, 5}};
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(expected[i].first, played[i].first) << "event " << i;
+            if (expected[i].first != KORVA_PERIODIC) {
+                EXPECT_EQ(expected[i].second, played[i].second) << "event " << i;
+            }
+        }
+        std::vector<std::string> said = console_lines();
+        ASSERT_EQ(1u, said.size()) << testing::PrintToString(said);
+        EXPECT_EQ(0u, said[0].find("Script file KORVA.SCR holds no time for this call; the clock's own time"));
+        command(CMD_PLAYBACK);
+    }
+}
+
+// A time the recorder could never have written ends playback at its line, with a line that says
+// so; the program is handed its own clock's time, never the damaged value.
+TEST_F(TimeChance, ATimeNoRecordingHoldsEndsPlayback) {
+    // `asks`: what the program does, '|' a wait for the next event, 'T' KORVA_time, 'C' KORVA_clock;
+    // its last ask meets the damaged time.
+    const struct {
+        const char* name;
+        const char* script;
+        const char* asks;
+        int32_t damaged;
+    } cases[] = {
+        {"negative", "KORVA_MOUSE(1, 2);\nKORVA_NOW(-5000);\nKORVA_MOUSE(3, 4);\n", "|T", -5000},
+        {"the least 32-bit value", "KORVA_MOUSE(1, 2);\nKORVA_NOW(-2147483648);\nKORVA_MOUSE(3, 4);\n", "|C", INT32_MIN},
+        {"an event before the last", "KORVA_MOUSE(1, 2);\nKORVA_NOW(500);\nKORVA_MOUSE(3, 4);\nKORVA_NOW(400);\n"
+                                     "KORVA_MOUSE(5, 6);\n", "|T|T", 400},
+        {"a reading before the event's time", "KORVA_MOUSE(1, 2);\nKORVA_NOW(500);\nKORVA_NOW(499);\n"
+                                              "KORVA_MOUSE(3, 4);\n", "|TC", 499},
+        {"a reading before an earlier one", "KORVA_MOUSE(1, 2);\nKORVA_NOW(500);\nKORVA_MOUSE(3, 4);\n"
+                                            "KORVA_NOW(450);\n", "|C|C", 450},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write_file(SCRIPT_FILE_NAME, c.script);
+        clear_console();
+        command(CMD_PLAYBACK);
+        EventRecord e;
+        int32_t given = 0;
+        for (const char* ask = c.asks; *ask != '\0'; ++ask) {
+            if (*ask == '|') {
+                ASSERT_EQ(KORVA_MOUSE, playback_wait(&e));
+            }
+            if (*ask == 'T') given = KORVA_time();
+            if (*ask == 'C') given = KORVA_clock();
+        }
+        EXPECT_NE(c.damaged, given);
+        EXPECT_GE(given, 0);
+        EXPECT_EQ(0, korva_state.playing_back) << "playback goes on past a damaged time";
+        std::vector<std::string> said = console_lines();
+        ASSERT_EQ(1u, said.size()) << testing::PrintToString(said);
+        EXPECT_EQ("Script file KORVA.SCR holds the time " + std::to_string(c.damaged) +
+                      ", which no recording holds here; playback ends\n",
+                  said[0]);
+        close_script();
+    }
+    // A reading taken in a turn before the event's own time is asked for is a time a recording
+    // does hold: the clock runs on from the event's time.
+    write_file(SCRIPT_FILE_NAME, "KORVA_MOUSE(1, 2);\nKORVA_NOW(105);\nKORVA_NOW(100);\nKORVA_MOUSE(3, 4);\n"
+                                 "KORVA_NOW(140);\n");
+    clear_console();
+    command(CMD_PLAYBACK);
+    EventRecord e;
+    ASSERT_EQ(KORVA_MOUSE, playback_wait(&e));
+    EXPECT_EQ(105, KORVA_clock());
+    EXPECT_EQ(100, KORVA_time());
+    ASSERT_EQ(KORVA_MOUSE, playback_wait(&e));
+    EXPECT_EQ(140, KORVA_time());
+    EXPECT_TRUE(console_lines().empty()) << console_lines()[0];
+    command(CMD_PLAYBACK);
+}
+
 TEST_F(TimeChance, AProgramThatAsksForNeitherRecordsNoNewLines) {
     // As in a program that has never drawn (the other tests of this process have).
     korva_state.chance.used = 0;
