@@ -172,8 +172,17 @@ korva_file_audio_environment() {
 # making it), the display's log, and a state file naming the display, the Xvfb process and how
 # many suites use it. Nothing outside the folder is touched. A session that is not stopped (the
 # suite was interrupted) ends by itself: its Wine server goes once no program has run for
-# KORVA_SESSION_IDLE seconds, and the display goes with Wine's last window.
+# KORVA_SESSION_IDLE seconds (a replay after that starts Wine again), and the display once no
+# replay has run for KORVA_SESSION_DISPLAY_IDLE seconds, so a suite with long pauses between its
+# replays keeps its session.
 KORVA_SESSION_IDLE=${KORVA_SESSION_IDLE:-30}
+KORVA_SESSION_DISPLAY_IDLE=${KORVA_SESSION_DISPLAY_IDLE:-600}
+KORVA_WINE_HELPERS=$(realpath "${BASH_SOURCE[0]}")
+
+# Whether Wine can reach a session folder by its name: the platform's paths cannot hold these.
+korva_session_name_usable() {
+    [[ "$1" != *[\*\?\"\<\>\|\\:]* ]]
+}
 
 # The Xvfb pid and display of a live session in DIR, in KORVA_SESSION_PID and
 # KORVA_SESSION_DISPLAY, and its suites in KORVA_SESSION_USERS; 1 when it is not running.
@@ -229,21 +238,54 @@ korva_session_start() {
         korva_prepare_prefix "$dir/wine.log"
         korva_start_wine_quietly "$dir/wine.log"
         korva_set_window_mode unmanaged
-        # The display goes when the Wine server does, stopped or idle. The watch holds nothing
-        # of its caller's (ctest waits for whatever holds a test's output) and outlives it.
-        setsid bash -c 'wineserver -w; kill "$1" 2>/dev/null' watch "$KORVA_XVFB_PID" </dev/null >/dev/null 2>&1 &
     ) {lock}>&-
     printf 'xvfb=%s\ndisplay=%s\nusers=1\n' "$KORVA_XVFB_PID" "$KORVA_XVFB_DISPLAY" >"$dir/session"
+    touch "$dir/used"
+    # The watch holds nothing of its caller's (ctest waits for whatever holds a test's output)
+    # and outlives it.
+    setsid bash -c 'source "$1" && korva_session_watch "$2" "$3"' watch "$KORVA_WINE_HELPERS" "$dir" \
+        "$KORVA_XVFB_PID" </dev/null >/dev/null 2>&1 {lock}>&- &
     exec {lock}>&-
 }
 
-# Leaves the session in DIR; the last suite out stops its Wine and its display.
+# Ends the display of the session in DIR (Xvfb PID) once it has stopped or been idle for long:
+# each time its Wine server goes, it looks, under the session's lock, whether a replay has run
+# within KORVA_SESSION_DISPLAY_IDLE seconds. It stops only the Xvfb the session file still names
+# and that still serves the session's display.
+korva_session_watch() {
+    local dir=$1 pid=$2 lock used prefix
+    prefix="$(realpath -m "$dir")/prefix"
+    korva_find_wine || return 0
+    while :; do
+        # Only this command is Wine's: nothing else the watch runs belongs to the session's prefix.
+        WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1 || true
+        exec {lock}>"$dir/lock"
+        flock -x "$lock"
+        if ! korva_session_read "$dir" || [[ "$KORVA_SESSION_PID" != "$pid" ]]; then
+            exec {lock}>&-
+            return 0
+        fi
+        used=$(stat -c %Y "$dir/used" 2>/dev/null || echo 0)
+        if (($(date +%s) - used >= KORVA_SESSION_DISPLAY_IDLE)); then
+            korva_stop_xvfb "$pid"
+            rm -f "$dir/session"
+            exec {lock}>&-
+            return 0
+        fi
+        exec {lock}>&-
+        sleep 2
+    done
+}
+
+# Leaves the session in DIR; the last suite out stops its Wine and its display. 2 when DIR holds
+# no session at all; 1 when its session had ended already (by itself, idle).
 korva_session_stop() {
-    local dir lock
+    local dir lock ended=0
     dir=$(realpath -m "$1")
-    [[ -d "$dir" ]] || return 0
+    [[ -f "$dir/lock" ]] || return 2
     exec {lock}>"$dir/lock"
     flock -x "$lock"
+    korva_session_read "$dir" || ended=1
     if korva_session_read "$dir" && ((KORVA_SESSION_USERS > 1)); then
         printf 'xvfb=%s\ndisplay=%s\nusers=%s\n' "$KORVA_SESSION_PID" "$KORVA_SESSION_DISPLAY" \
             "$((KORVA_SESSION_USERS - 1))" >"$dir/session"
@@ -258,4 +300,5 @@ korva_session_stop() {
     if korva_session_read "$dir"; then korva_stop_xvfb "$KORVA_SESSION_PID"; fi
     rm -f "$dir/session"
     exec {lock}>&-
+    return "$ended"
 }

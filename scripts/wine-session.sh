@@ -31,15 +31,15 @@ start_session() {
     stop_session
     korva_start_xvfb "$dir/xvfb.log" "${KORVA_SCREEN:-}" || { echo "wine-session: could not start Xvfb" >&2; exit 1; }
 
-    cat >"$envfile" <<ENV
-export XVFB_PID=$KORVA_XVFB_PID
-export DISPLAY=$KORVA_XVFB_DISPLAY
-export WINEPREFIX="$dir/prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export PATH="$(dirname "$(command -v "$KORVA_WINE")"):\$PATH"
-ENV
+    # Every value quoted for the shell that sources the file: a folder's name is data, whatever
+    # characters it holds.
+    {
+        printf 'export XVFB_PID=%q\n' "$KORVA_XVFB_PID"
+        printf 'export DISPLAY=%q\n' "$KORVA_XVFB_DISPLAY"
+        printf 'export WINEPREFIX=%q\n' "$dir/prefix"
+        printf 'export WINEARCH=win64\nexport WINEDEBUG=-all\nexport WINEDLLOVERRIDES=%q\n' "mscoree,mshtml="
+        printf 'export PATH=%q:"$PATH"\n' "$(dirname "$(command -v "$KORVA_WINE")")"
+    } >"$envfile"
     # shellcheck disable=SC1090
     source "$envfile"
     mkdir -p "$WINEPREFIX"

@@ -113,6 +113,10 @@ static void keep_attributes(const char* path, DWORD kept) {
 
 bool replace_file(const char* path, const FilePiece* pieces, int count) {
     if (path == nullptr || path[0] == '\0') return false;
+    // A folder is never replaced: the platform's replacement would move it aside, contents and
+    // all, and put the file in its place.
+    const DWORD target = GetFileAttributesA(path);
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY)) return false;
     char temporary[MAX_PATH * 4];
     if (!make_temporary_name(path, temporary, sizeof temporary)) return false;
     remove_stale_temporaries(path);

@@ -171,6 +171,67 @@ grep -q "Cannot load picture" <<<"$output" && failures+=("a picture beside the s
 cmp -s with_picture/seen.bmp without_picture/seen.bmp &&
     failures+=("the replay with the picture drew the same canvas as the one without it")
 
+# A recording made before the program asked for time and chance, committed to git and checked out
+# with line feeds alone (as line-end normalisation leaves it), plays every line.
+script asks_time.scr 'KORVA_KBD(116);\nKORVA_MOUSE(-100, 100);\nKORVA_MOUSE(0, 0);\n'
+rm -rf checkout
+git init -q checkout
+cp asks_time.scr checkout/
+(
+    cd checkout
+    printf '* text=auto eol=lf\n' >.gitattributes
+    git -c core.safecrlf=false add . && git -c user.name=t -c user.email=t@t commit -qm recording
+    rm asks_time.scr && git checkout -q asks_time.scr
+)
+if grep -q $'\r' checkout/asks_time.scr; then
+    failures+=("git checkout: the recording still has carriage returns; the test shows nothing")
+fi
+for recording in asks_time.scr checkout/asks_time.scr; do
+    expect "a recording without times, $recording" 0 "^korva-replay: match" \
+        --expect "$here/fixture_two_dots.bmp" "$fixture" "$recording"
+done
+# The end of the script is a replay's normal end: its console line is not shown as a complaint.
+grep -q "EOF encountered" <<<"$output" && failures+=("a replay's output shows the end of its script: $output")
+
+# A folder where a picture is to be written is refused, and stays as it was, contents and all.
+mkdir -p users_folder/inside && echo keep >users_folder/inside/file.txt
+for option in --canvas --diff; do
+    args=("$option" users_folder)
+    [[ "$option" == --diff ]] && args=(--expect "$here/fixture_two_dots.bmp" --diff users_folder)
+    expect "$option naming a folder" 2 "^korva-replay: $option users_folder: a directory, not a picture file" \
+        "${args[@]}" "$fixture" two.scr
+done
+expect "--update naming a folder" 2 "^korva-replay: --expect users_folder: a directory" --update \
+    --expect users_folder "$fixture" two.scr
+[[ "$(cat users_folder/inside/file.txt 2>/dev/null)" == keep && -x users_folder && $(ls -A | grep -c '\.tmp$') -eq 0 ]] ||
+    failures+=("a folder named as a picture was moved or changed: $(ls -la users_folder users_folder/inside 2>&1)")
+
+# The harness removes what it made in its work folder, and nothing else is left there.
+mkdir -p empty_work
+KORVA_REPLAY_WORK="Z:$work/empty_work" expect "a work folder of the caller's" 0 "^korva-replay: match" \
+    --expect "$here/fixture_two_dots.bmp" "$fixture" two.scr
+[[ -z "$(ls -A empty_work)" ]] || failures+=("the harness left files in its work folder: $(ls -A empty_work)")
+
+# A program killed from outside is named as killed, not as one that could not read its script.
+script killed.scr 'KORVA_MOUSE(1, 1);\nKORVA_KBD(104);\n'
+status=0
+( setsid timeout 180 "$source/scripts/wine-exec.sh" "$session" "$harness" "$fixture" killed.scr >killed.log 2>&1 &
+  echo $! >killed.pid; wait $! ) &
+waiter=$!
+target=""
+for _ in $(seq 200); do
+    [[ -s killed.pid ]] && target=$(ps -eo pid=,pgid=,args= | awk -v g="$(cat killed.pid)" \
+        '$2 == g && /replay_fixture/ && !/korva-replay/ {print $1}' | head -1)
+    [[ -n "${target:-}" ]] && break
+    sleep 0.1
+done
+sleep 2
+[[ -n "${target:-}" ]] && kill -9 "$target"
+wait "$waiter" || status=$?
+output=$(cat killed.log)
+((status == 137)) && grep -q "ended from outside before it finished (killed)" <<<"$output" ||
+    failures+=("a killed program: expected exit code 137 and the line naming it, got $status: $output")
+
 # Replay mode without the harness: a replay file that cannot be opened ends the program at once,
 # with exit code 0 and no canvas.
 # shellcheck disable=SC1091

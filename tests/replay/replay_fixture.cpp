@@ -2,7 +2,9 @@
 // are counted on the canvas, and keys ask for the endings the harness must tell apart:
 // 'c' crashes, 'x' exits with code 3, 'h' never returns, 'n' ends without KORVA_close, 's' starts
 // a copy of itself that lingers for two minutes (run with "--linger", it does only that), 'p'
-// loads "fixture_picture.png" from the folder it runs in and draws it at every redraw.
+// loads "fixture_picture.png" from the folder it runs in and draws it at every redraw, 't' asks
+// for the event's time and a random number at every event from then on (a recording made
+// without them plays on all the same).
 // After KORVA_EXIT it asks for three more events and marks whether each was KORVA_EXIT too.
 #include <korva/korva.h>
 
@@ -70,12 +72,17 @@ int room_main() {
     Run run{};
     run.later_exits = -1;
     int picture = 0;
+    bool asks_time = false;
     draw(run);
     for (;;) {
         int32_t x = 0, y = 0;
         char key = 0;
         int32_t kind = next_event(&x, &y, &key);
         if (kind == KORVA_EXIT) break;
+        if (asks_time) {
+            KORVA_time();
+            KORVA_random(1, 6);
+        }
         if (kind == KORVA_MOUSE && run.dot_count < MAX_DOTS) run.dots[run.dot_count++] = Point{x, y};
         if (kind == KORVA_PERIODIC) ++run.periodic_count;
         if (kind == KORVA_KBD) {
@@ -89,6 +96,7 @@ int room_main() {
             if (key == 'n') return 0;
             if (key == 's') start_lingering_copy();
             if (key == 'p') picture = KORVA_load_picture("fixture_picture.png");
+            if (key == 't') asks_time = true;
         }
         draw(run);
         if (picture > 0) KORVA_draw_picture(picture, 0, 0);

@@ -86,8 +86,34 @@ replay stale || failures+=("a stale state file: the replay failed: $(cat "$work/
 grep -q "no session runs" "$work/stale.log" || failures+=("a stale state file: the replay took another process for the display")
 kill "$other" 2>/dev/null; wait "$other" 2>/dev/null
 
-# ---- a session nobody stops --------------------------------------------------------------------
+# ---- a pause longer than Wine's idle time ------------------------------------------------------
+# Wine's server and desktop go while the suite pauses; the next replay starts them again on the
+# session's display, and neither is blamed on the program.
 KORVA_SESSION_IDLE=2 "$runner" --start-session "$session"
+xvfb=$(xvfb_of "$session")
+replay before_pause || failures+=("pause: the replay before it failed: $(cat "$work/before_pause.log")")
+sleep 8
+replay after_pause || failures+=("pause: the replay after it failed: $(cat "$work/after_pause.log")")
+grep -q "no session runs" "$work/after_pause.log" && failures+=("pause: the session was gone after 8 s")
+grep -q "process(es) running" "$work/after_pause.log" "$work/before_pause.log" &&
+    failures+=("pause: Wine's own processes were blamed on the program: $(cat "$work/after_pause.log")")
+[[ "$(xvfb_of "$session")" == "$xvfb" ]] && alive "$xvfb" || failures+=("pause: the session's display was replaced")
+"$runner" --stop-session "$session"
+# Wine's desktop goes 5 to 18 s after the last window while its server stays: the next replay's
+# program must not start a new one inside its own job, to be ended and blamed on it.
+"$runner" --start-session "$session"
+replay before_desktop_goes || failures+=("desktop: the first replay failed: $(cat "$work/before_desktop_goes.log")")
+sleep 20
+replay after_desktop_went || failures+=("desktop: the replay after 20 s failed: $(cat "$work/after_desktop_went.log")")
+grep -q "process(es) running" "$work/after_desktop_went.log" &&
+    failures+=("desktop: Wine's own desktop was blamed on the program: $(cat "$work/after_desktop_went.log")")
+"$runner" --stop-session "$session"
+out=$("$runner" --stop-session "$session" 2>&1) ||
+    failures+=("a second stop: expected exit code 0, got $?: $out")
+grep -q "no session runs in .* any more" <<<"$out" || failures+=("a second stop said nothing: $out")
+
+# ---- a session nobody stops --------------------------------------------------------------------
+KORVA_SESSION_IDLE=2 KORVA_SESSION_DISPLAY_IDLE=3 "$runner" --start-session "$session"
 xvfb=$(xvfb_of "$session")
 replay idle || failures+=("idle: the replay failed: $(cat "$work/idle.log")")
 # Generous: the point is that it ends at all, not how soon.

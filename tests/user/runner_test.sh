@@ -19,6 +19,9 @@ fixture="$build/tests/replay_fixture.exe"
 crasher="$build/tests/crasher.exe"
 rm -rf "$work"
 mkdir -p "$work"
+# The runs' own folders go inside this test's folder, not the machine's /tmp.
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR"
 failures=()
 
 # The processes still running in a run's process group (korva-run, its launcher, Wine and the
@@ -210,20 +213,55 @@ check_missing() {
 check_missing Xvfb "needs Xvfb" --headless --seconds 1 "$click_pad"
 check_missing import "needs import" --headless --seconds 1 --screenshot "$work/shot.png" "$click_pad"
 
+# ---- a program that ends by itself while its screenshot is taken --------------------------------
+# The picture takes three seconds (a slow import in front of the real one); the program ends with
+# its own exit code 5 meanwhile. The run passes that code on, rather than dying on the closed pipe.
+slow_import="$work/slow-import"
+mkdir -p "$slow_import"
+printf '#!/bin/bash\n/bin/sleep 3\nexec %q "$@"\n' "$(command -v import)" >"$slow_import/import"
+chmod +x "$slow_import/import"
+PATH="$slow_import:$PATH" run_alone --headless --seconds 1 --screenshot "$work/alone/shot.png" "$crasher" after 2000 5
+[[ "$status" == 5 ]] || failures+=("a program that ended during its screenshot: exit code $status, not its own 5: $out")
+
+# ---- run folders of killed runs ----------------------------------------------------------------
+# A folder whose runner has gone is removed by the next run; one whose runner still runs, and one
+# that is no runner's, are left alone.
+gone=$(bash -c 'echo $$')
+mkdir -p "$TMPDIR/korva-run.stale1" "$TMPDIR/korva-run.alive1" "$TMPDIR/korva-run.other1"
+echo "$gone 12345" >"$TMPDIR/korva-run.stale1/runner"
+echo canvas >"$TMPDIR/korva-run.stale1/canvas.bmp"
+echo "$$ $(awk '{ sub(/.*\) /, ""); split($0, f, " "); print f[20] }' /proc/$$/stat)" >"$TMPDIR/korva-run.alive1/runner"
+echo mine >"$TMPDIR/korva-run.other1/notes.txt"
+run_alone --headless --seconds 1 "$crasher" exit 0
+[[ ! -e "$TMPDIR/korva-run.stale1" ]] || failures+=("a killed run's folder was not removed by the next run")
+[[ -f "$TMPDIR/korva-run.alive1/runner" && -f "$TMPDIR/korva-run.other1/notes.txt" ]] ||
+    failures+=("a run removed a folder that was not a killed run's: $(ls -A "$TMPDIR")")
+rm -rf "$TMPDIR/korva-run.alive1" "$TMPDIR/korva-run.other1"
+left=$(ls -A "$TMPDIR" | grep '^korva-run\.')
+[[ -z "$left" ]] || failures+=("runs left folders in TMPDIR: $left")
+
 # ---- --seconds by the clock --------------------------------------------------------------------
-# A sleep four times too slow, as on a loaded machine: the run still ends near its time.
+# A sleep four times too slow, as on a loaded machine: the run still ends near its time. It is
+# measured against the same run with the machine's own sleep, so a busy machine slows both.
 slow="$work/slow-sleep"
 mkdir -p "$slow"
 printf '#!/bin/bash\nexec /bin/sleep "$(awk -v s="$1" '"'"'BEGIN { print s * 4 }'"'"')"\n' >"$slow/sleep"
 chmod +x "$slow/sleep"
 mkdir -p "$work/clock"
-start=$(date +%s)
-(cd "$work/clock" && PATH="$slow:$PATH" "$runner" --headless --seconds 3 "$click_pad" >run.log 2>&1)
-status=$?
-took=$(($(date +%s) - start))
+timed_run() {  # timed_run [PATH]: a 3-second run of click_pad; sets took (seconds) and status
+    local start
+    start=$(date +%s%N)
+    (cd "$work/clock" && PATH="${1:-$PATH}" "$runner" --headless --seconds 3 "$click_pad" >run.log 2>&1)
+    status=$?
+    took=$((($(date +%s%N) - start) / 1000000))
+}
+timed_run
+reference=$took
+timed_run "$slow:$PATH"
 ((status == 0)) || failures+=("--seconds with a slow sleep: exit code $status: $(cat "$work/clock/run.log")")
-# Counted sleeps would take 12 s and more after the window; the clock, 3 s plus start and close.
-((took < 11)) || failures+=("--seconds 3 with a slow sleep took $took s: the time is counted by sleeps")
+# Counted sleeps would add 9 s and more (three seconds of sleeps taking twelve); the clock, little.
+((took - reference < 6000)) ||
+    failures+=("--seconds 3 with a slow sleep took $took ms against $reference ms: the time is counted by sleeps")
 
 if ((${#failures[@]} > 0)); then
     printf 'FAIL: %s\n' "${failures[@]}"

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "../common/crash_watch.h"
+#include "../common/end_mark_watch.h"
 #include "../common/process_job.h"
-#include "korva/platform/end_mark_names.h"
 
 namespace {
 
@@ -135,30 +135,6 @@ void give_standard_handles(STARTUPINFOA* startup) {
         if (h != nullptr && h != INVALID_HANDLE_VALUE) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
 }
 
-// The two events of the end mark, named in this process's environment so that the program
-// inherits the name. A KORVA program sets the first when it opens and the second when it exits
-// through its own code.
-struct EndMark {
-    HANDLE promised;
-    HANDLE ended;
-};
-
-EndMark make_end_mark() {
-    char name[64];
-    snprintf(name, sizeof name, "korva-launch-%lu", static_cast<unsigned long>(GetCurrentProcessId()));
-    SetEnvironmentVariableA(END_MARK_VARIABLE, name);
-    std::string base = name;
-    return {CreateEventA(nullptr, TRUE, FALSE, (base + END_MARK_PROMISED).c_str()),
-            CreateEventA(nullptr, TRUE, FALSE, (base + END_MARK_ENDED).c_str())};
-}
-
-// A program that promised the mark and ended without it did not finish through its own code:
-// under Wine a kill from outside looks like a return of 0.
-bool ended_from_outside(const EndMark& mark) {
-    if (mark.promised == nullptr || mark.ended == nullptr) return false;
-    return WaitForSingleObject(mark.promised, 0) == WAIT_OBJECT_0 && WaitForSingleObject(mark.ended, 0) != WAIT_OBJECT_0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,7 +148,7 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) append_argument(&command, argv[i]);
 
     HANDLE job = make_process_job();
-    EndMark end_mark = make_end_mark();
+    EndMark end_mark = make_end_mark("korva-launch");
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     give_standard_handles(&startup);

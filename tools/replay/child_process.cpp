@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../common/crash_watch.h"
+#include "../common/end_mark_watch.h"
 #include "../common/process_job.h"
 
 // Environment names compare without regard to case on this platform.
@@ -59,7 +60,9 @@ static void follow_program(CrashWatch* watch, ULONGLONG deadline, ChildEnd* end)
 
 ChildEnd run_replay_child(const char* program, const char* script, const char* canvas,
                           int32_t timeout_s) {
-    ChildEnd end{false, false, 0, 0.0, 0};
+    ChildEnd end{false, false, 0, false, 0.0, 0};
+    // Named in the harness's own environment before the program's is made from it.
+    EndMark end_mark = make_end_mark("korva-replay");
     std::vector<char> environment = replay_environment(script, canvas);
     std::string command_line = std::string("\"") + program + "\"";
     std::vector<char> command(command_line.begin(), command_line.end());
@@ -80,12 +83,18 @@ ChildEnd run_replay_child(const char* program, const char* script, const char* c
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_s) * 1000;
+    // Under Wine the desktop is a process of its own, started by the first program that asks for
+    // it when none runs. Asked for here, it starts outside the program's job: it is Wine's, not
+    // something the program left running, and ending it would make the next program wait for it.
+    GetDesktopWindow();
     HANDLE job = make_process_job();
     // The program runs in the harness's own folder, where the person replaying is, so it finds
     // its files by the names it uses in a live run from there.
     if (!CreateProcessA(program, command.data(), nullptr, nullptr, TRUE, CRASH_WATCH_FLAGS | CREATE_SUSPENDED,
                         environment.data(), nullptr, &startup, &process)) {
         if (job != nullptr) CloseHandle(job);
+        for (HANDLE h : {end_mark.promised, end_mark.ended})
+            if (h != nullptr) CloseHandle(h);
         return end;
     }
     end.started = true;
@@ -102,5 +111,8 @@ ChildEnd run_replay_child(const char* program, const char* script, const char* c
     // the harness.
     end.left_running = end_job_processes(job);
     if (job != nullptr) CloseHandle(job);
+    end.killed = !end.timed_out && !watch.crashed && end.exit_code == 0 && ended_from_outside(end_mark);
+    for (HANDLE h : {end_mark.promised, end_mark.ended})
+        if (h != nullptr) CloseHandle(h);
     return end;
 }

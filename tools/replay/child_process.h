@@ -9,6 +9,7 @@ struct ChildEnd {
     bool started;        // false: the program could not be started at all
     bool timed_out;      // it ran past the limit and was ended
     uint32_t exit_code;  // its exit code, when it ended by itself
+    bool killed;         // it opened the library and was ended from outside before it finished
     double seconds;      // from start to end
     int32_t left_running;  // processes the program started that were still running after it
                            // ended, and that the harness ended

@@ -110,6 +110,11 @@ static int replay(const ReplayOptions& options, const ReplayPaths& paths, const 
     if (end.left_running > 0)
         fprintf(stderr, "korva-replay: the program left %d process(es) running; the harness ended them\n",
                 end.left_running);
+    if (end.killed) {
+        fprintf(stderr, "korva-replay: the program was ended from outside before it finished (killed) after %.2f s\n",
+                end.seconds);
+        return REPLAY_KILLED;
+    }
     ReplayExit how = classify_program_end(end.timed_out, end.exit_code);
     if (how != REPLAY_PASSED) {
         if (how == REPLAY_TIMED_OUT)
@@ -164,6 +169,21 @@ int main(int argc, char** argv) {
     ReplayPaths paths;
     if (!resolve_paths(options, &paths)) return bad_use("a file name cannot be made absolute");
     if (!is_file(paths.program)) return bad_file("no such program", options.program);
+    // Checked before anything runs: a folder where a picture is to be written is the user's,
+    // and nothing of it may be moved or replaced.
+    const struct {
+        const char* option;
+        const char* given;
+        const std::string& path;
+    } written[] = {{"--canvas", options.canvas, paths.canvas},
+                   {"--diff", options.diff, paths.diff},
+                   {"--expect", options.update ? options.expect : nullptr, paths.expect}};
+    for (const auto& target : written) {
+        if (target.given == nullptr || !is_folder(target.path)) continue;
+        fprintf(stderr, "korva-replay: %s %s: a directory, not a picture file; nothing was run\n", target.option,
+                target.given);
+        return REPLAY_BAD_USE;
+    }
     std::string folder = make_work_folder();
     if (folder.empty()) {
         fprintf(stderr, "korva-replay: cannot make a temporary folder\n");

@@ -13,7 +13,8 @@ const char* const REPLAY_USAGE =
     "  --update          with --expect: write the canvas to FILE as the new expected image\n"
     "  --timeout S       end the program after S seconds (default 60)\n"
     "Exit codes: 0 match, 1 pixels differ, 2 bad use or bad file, 3 the program's own non-zero\n"
-    "exit code, 4 crash, 5 time-out, 6 no canvas written, 7 the script holds no script line.\n";
+    "exit code, 4 crash, 5 time-out, 6 no canvas written, 7 the script holds no script line,\n"
+    "137 the program was ended from outside (killed).\n";
 
 // A whole argument of decimal digits within [low, high]; false for anything else.
 static bool parse_number(const char* text, int32_t low, int32_t high, int32_t* out) {

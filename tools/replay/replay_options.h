@@ -14,6 +14,8 @@ enum ReplayExit : int32_t {
     REPLAY_TIMED_OUT = 5,       // the program did not end within the time limit and was ended
     REPLAY_NO_CANVAS = 6,       // the program ended with 0 but left no canvas file
     REPLAY_NOTHING_TO_PLAY = 7, // the script holds no script line: no program was run
+    REPLAY_KILLED = 137,        // the program was ended from outside before it finished, as a
+                                // shell reports a process killed by a signal
 };
 
 constexpr int32_t REPLAY_DEFAULT_TIMEOUT_S = 60;

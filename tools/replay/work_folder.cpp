@@ -59,6 +59,11 @@ bool is_file(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool is_folder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // MAX_FILE_BYTES is far above any canvas (under 1 MB), and far below what would exhaust memory.
 // A pipe or a device is refused before it is read: it has no end to read to, or gives what
 // was never a file.

@@ -20,6 +20,9 @@ std::string full_path(const char* path);
 // True when the path names an existing file (not a folder).
 bool is_file(const std::string& path);
 
+// True when the path names an existing folder.
+bool is_folder(const std::string& path);
+
 // The largest script or picture the harness reads.
 constexpr uint64_t MAX_FILE_BYTES = 64u << 20;
 
