@@ -7,9 +7,12 @@
 #                         [TOLERANCE pixels] [TIMEOUT seconds] [WORKING_DIRECTORY dir])
 #
 # A relative SCRIPT or EXPECT is taken from the current source folder. The program runs in
-# WORKING_DIRECTORY, by default the folder it is built in (where its pictures are copied), as a
-# live run would. A failed test leaves name.diff.png, the differing pixels in red, in the current
-# build folder. The expected picture is made once with korva-run --replay ... --update.
+# WORKING_DIRECTORY, by default the current source folder (where the recording was made, and
+# where a program finds the pictures and sounds it loads by relative name, as in a live run). A
+# failed test leaves name.diff.png, the differing pixels in red, in the current build folder, and
+# says how many pixels differ on its output (ctest --output-on-failure shows it). The expected
+# picture is made once with korva-run --replay ... --update. The runner's own temporary folders go
+# in korva-replay-tmp of the build folder.
 #
 # On Linux the replays of a project share one private display and one Wine server: ctest starts
 # them before the first replay it runs (the test korva_replay_session_start) and stops them after
@@ -25,15 +28,14 @@ function(korva_replay_session_tests)
     endif()
     set_property(GLOBAL PROPERTY KORVA_REPLAY_SESSION_TESTS ON)
     set(session ${CMAKE_BINARY_DIR}/korva-replay-session)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/korva-replay-tmp)
     add_test(NAME korva_replay_session_start COMMAND ${KORVA_RUN_COMMAND} --start-session ${session})
     add_test(NAME korva_replay_session_stop COMMAND ${KORVA_RUN_COMMAND} --stop-session ${session})
     # Making the session's Wine prefix, the first time, takes a while.
     set_tests_properties(korva_replay_session_start PROPERTIES FIXTURES_SETUP korva_replay_session TIMEOUT 300)
     set_tests_properties(korva_replay_session_stop PROPERTIES FIXTURES_CLEANUP korva_replay_session TIMEOUT 60)
-    if(KORVA_REPLAY_TEST_ENVIRONMENT)
-        set_tests_properties(korva_replay_session_start korva_replay_session_stop PROPERTIES
-                             ENVIRONMENT "${KORVA_REPLAY_TEST_ENVIRONMENT}")
-    endif()
+    set_tests_properties(korva_replay_session_start korva_replay_session_stop PROPERTIES
+                         ENVIRONMENT "TMPDIR=${CMAKE_BINARY_DIR}/korva-replay-tmp;${KORVA_REPLAY_TEST_ENVIRONMENT}")
 endfunction()
 
 function(korva_add_replay_test)
@@ -80,7 +82,7 @@ function(korva_add_replay_test)
         set(command ${KORVA_RUN_COMMAND} --replay ${script} --session ${CMAKE_BINARY_DIR}/korva-replay-session
                     ${options} $<TARGET_FILE:${arg_PROGRAM}>)
     endif()
-    set(workdir $<TARGET_FILE_DIR:${arg_PROGRAM}>)
+    set(workdir ${CMAKE_CURRENT_SOURCE_DIR})
     if(arg_WORKING_DIRECTORY)
         get_filename_component(workdir ${arg_WORKING_DIRECTORY} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_BINARY_DIR})
     endif()
@@ -89,9 +91,9 @@ function(korva_add_replay_test)
     math(EXPR ctest_timeout "${timeout} + 120")
     set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${ctest_timeout})
     if(NOT CMAKE_HOST_WIN32)
-        set_tests_properties(${arg_NAME} PROPERTIES FIXTURES_REQUIRED korva_replay_session)
-    endif()
-    if(KORVA_REPLAY_TEST_ENVIRONMENT)
+        set_tests_properties(${arg_NAME} PROPERTIES FIXTURES_REQUIRED korva_replay_session ENVIRONMENT
+                             "TMPDIR=${CMAKE_BINARY_DIR}/korva-replay-tmp;${KORVA_REPLAY_TEST_ENVIRONMENT}")
+    elseif(KORVA_REPLAY_TEST_ENVIRONMENT)
         set_tests_properties(${arg_NAME} PROPERTIES ENVIRONMENT "${KORVA_REPLAY_TEST_ENVIRONMENT}")
     endif()
 endfunction()

@@ -61,6 +61,9 @@ done
 # The replay test the examples register with the installed korva_add_replay_test, run by ctest.
 (cd build/examples && ctest -R '^replay_rocks_round$' --output-on-failure) >"$work/ctest.log" 2>&1 ||
     { cat "$work/ctest.log"; echo "FAIL: the examples' replay test did not pass under ctest"; exit 1; }
-grep -q "1 tests passed\|100% tests passed" "$work/ctest.log" ||
-    { cat "$work/ctest.log"; echo "FAIL: ctest ran no replay test"; exit 1; }
+# The replay itself, and the shared session's start before it and stop after it.
+for test in korva_replay_session_start replay_rocks_round korva_replay_session_stop; do
+    grep -qE "Test +#[0-9]+: $test \.+ +Passed" "$work/ctest.log" ||
+        { cat "$work/ctest.log"; echo "FAIL: ctest did not pass $test"; exit 1; }
+done
 echo "examples: ${names[*]} built outside the tree and ran with exit code 0; their replay test passed under ctest"
