@@ -14,6 +14,7 @@ set(KORVA_PLATFORM_FREE_SOURCES
     korva/extras/wave_file.cpp
     korva/extras/random_numbers.cpp
     korva/platform/script_line.cpp
+    korva/platform/shown_path.cpp
     korva/script/script_reader.cpp
 )
 # The replay harness's option reading and image comparison (tools/replay).

@@ -1,11 +1,14 @@
 // KORVA_save_canvas: the whole canvas as a 24-bit BMP file, the platform's own image format, or
 // as PNG through the platform's imaging component when the name ends in ".png".
+#include <stdlib.h>
 #include <string.h>
 
 #include "korva/base/state.h"
 #include "korva/extras/dib_section.h"
 #include "korva/platform/bmp_image.h"
 #include "korva/platform/replace_file.h"
+#include "korva/platform/shown_path.h"
+#include "korva/platform/user_file.h"
 #include "korva/platform/wic_codec.h"
 
 // The canvas bitmap is selected into canvas_dc, and a selected bitmap must not be read with
@@ -24,13 +27,23 @@ static HBITMAP copy_canvas(void** bits, bool top_down) {
 }
 
 int KORVA_save_canvas(const char* path) {
+    char shown[SHOWN_PATH_SIZE];
     if (path == nullptr || path[0] == '\0') {
         KORVA_printf("Cannot write canvas: no file name\n");
         return 0;
     }
     if (!library_open()) {
-        KORVA_printf("Cannot write canvas to %s: the library is not open\n", path);
+        KORVA_printf("Cannot write canvas to %s: the library is not open\n", shown_path(path, shown));
         return 0;
+    }
+    // A folder, a pipe or a device of that name is the user's: never replaced by the picture.
+    if (wchar_t* wide = user_file_path(path)) {
+        const char* why = user_file_problem(wide);
+        free(wide);
+        if (why != nullptr && (strcmp(why, "a directory") == 0 || strncmp(why, "not a regular file", 18) == 0)) {
+            KORVA_printf("Cannot write canvas to %s: %s\n", shown_path(path, shown), why);
+            return 0;
+        }
     }
     const bool png = png_file_name(path);
     void* bits = nullptr;
@@ -54,6 +67,6 @@ int KORVA_save_canvas(const char* path) {
         saved = replace_file(path, pieces, 2);
     }
     if (section != nullptr) DeleteObject(section);
-    if (!saved) KORVA_printf("Cannot write canvas to %s\n", path);
+    if (!saved) KORVA_printf("Cannot write canvas to %s\n", shown_path(path, shown));
     return saved ? 1 : 0;
 }

@@ -8,6 +8,7 @@
 #include "korva/extras/dib_section.h"
 #include "korva/extras/pictures.h"
 #include "korva/extras/program_folder.h"
+#include "korva/platform/shown_path.h"
 #include "korva/platform/wic_codec.h"
 
 Picture* loaded_picture(int32_t id) {
@@ -45,17 +46,18 @@ static const char* make_picture(const WicPicture& source, Picture* out) {
 }
 
 int KORVA_load_picture(const char* path) {
+    char shown[SHOWN_PATH_SIZE];
     if (path == nullptr || path[0] == '\0') {
         KORVA_printf("Cannot load picture: no file name\n");
         return 0;
     }
     if (!library_open()) {
-        KORVA_printf("Cannot load picture %s: the library is not open\n", path);
+        KORVA_printf("Cannot load picture %s: the library is not open\n", shown_path(path, shown));
         return 0;
     }
     int32_t slot = free_slot();
     if (slot < 0) {
-        KORVA_printf("Cannot load picture %s: %d pictures are loaded already\n", path, MAX_PICTURES);
+        KORVA_printf("Cannot load picture %s: %d pictures are loaded already\n", shown_path(path, shown), MAX_PICTURES);
         return 0;
     }
     WicPicture source;
@@ -71,17 +73,17 @@ int KORVA_load_picture(const char* path) {
         }
     }
     if (why != nullptr) {
-        KORVA_printf("Cannot load picture %s: %s\n", path, why);
+        KORVA_printf("Cannot load picture %s: %s\n", shown_path(path, shown), why);
         return 0;
     }
     if (source.width == 0 || source.height == 0 || source.width > KORVA_MAX_PICTURE_SIDE ||
         source.height > KORVA_MAX_PICTURE_SIDE) {
-        KORVA_printf("Cannot load picture %s: %u x %u pixels is more than %d x %d\n", path,
+        KORVA_printf("Cannot load picture %s: %u x %u pixels is more than %d x %d\n", shown_path(path, shown),
                      static_cast<unsigned>(source.width), static_cast<unsigned>(source.height), KORVA_MAX_PICTURE_SIDE,
                      KORVA_MAX_PICTURE_SIDE);
     } else {
         why = make_picture(source, &korva_state.pictures[slot]);
-        if (why != nullptr) KORVA_printf("Cannot load picture %s: %s\n", path, why);
+        if (why != nullptr) KORVA_printf("Cannot load picture %s: %s\n", shown_path(path, shown), why);
     }
     const bool made = why == nullptr && korva_state.pictures[slot].dc != nullptr;
     wic_close(&source);

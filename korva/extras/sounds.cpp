@@ -14,6 +14,8 @@
 #include "korva/extras/program_folder.h"
 #include "korva/extras/sounds.h"
 #include "korva/extras/wave_file.h"
+#include "korva/platform/shown_path.h"
+#include "korva/platform/user_file.h"
 
 // A file no larger than the largest sound's samples and a generous header.
 static const DWORD MAX_SOUND_FILE = MAX_SOUND_BYTES + 65536;
@@ -27,10 +29,14 @@ static Sound* loaded_sound(int32_t id) {
 // The whole file in `*bytes` (the caller frees it), or the reason.
 static const char* read_whole_file(const char* path, uint8_t** bytes, DWORD* size) {
     *bytes = nullptr;
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return "no such file";
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "a directory";
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    wchar_t* wide = user_file_path(path);
+    if (wide == nullptr) return "the name cannot be read as a path";
+    if (const char* why = user_file_problem(wide)) {
+        free(wide);
+        return why;
+    }
+    HANDLE file = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    free(wide);
     if (file == INVALID_HANDLE_VALUE) return "the file cannot be read (no permission, or another program holds it)";
     LARGE_INTEGER length;
     const char* why = nullptr;
@@ -53,12 +59,13 @@ static const char* read_whole_file(const char* path, uint8_t** bytes, DWORD* siz
 }
 
 int KORVA_load_sound(const char* path) {
+    char shown[SHOWN_PATH_SIZE];
     if (path == nullptr || path[0] == '\0') {
         KORVA_printf("Cannot load sound: no file name\n");
         return 0;
     }
     if (!library_open()) {
-        KORVA_printf("Cannot load sound %s: the library is not open\n", path);
+        KORVA_printf("Cannot load sound %s: the library is not open\n", shown_path(path, shown));
         return 0;
     }
     int32_t slot = -1;
@@ -66,7 +73,7 @@ int KORVA_load_sound(const char* path) {
         if (korva_state.sounds.loaded[i].samples == nullptr) slot = i;
     }
     if (slot < 0) {
-        KORVA_printf("Cannot load sound %s: %d sounds are loaded already\n", path, MAX_SOUNDS);
+        KORVA_printf("Cannot load sound %s: %d sounds are loaded already\n", shown_path(path, shown), MAX_SOUNDS);
         return 0;
     }
     uint8_t* bytes = nullptr;
@@ -74,7 +81,7 @@ int KORVA_load_sound(const char* path) {
     const char* why = read_whole_file(path, &bytes, &size);
     // As pictures: a name that is not here is looked for beside the program.
     char beside[MAX_PATH * 2];
-    if (why != nullptr && strcmp(why, "no such file") == 0 && is_relative(path) &&
+    if (why == USER_FILE_MISSING && is_relative(path) &&
         path_beside_program(path, beside, sizeof beside) && read_whole_file(beside, &bytes, &size) == nullptr) {
         why = nullptr;
     }
@@ -84,7 +91,7 @@ int KORVA_load_sound(const char* path) {
     if (why == nullptr && (samples = static_cast<uint8_t*>(malloc(wave.data_bytes))) == nullptr) why = "not enough memory";
     if (why != nullptr) {
         free(bytes);
-        KORVA_printf("Cannot load sound %s: %s\n", path, why);
+        KORVA_printf("Cannot load sound %s: %s\n", shown_path(path, shown), why);
         return 0;
     }
     memcpy(samples, bytes + wave.data_offset, wave.data_bytes);

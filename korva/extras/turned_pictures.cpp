@@ -1,6 +1,8 @@
 // Pictures turned, scaled and flipped, and parts of them: stretched by the platform's blend when
 // they stay upright, drawn by the platform's imaging (GDI+) through a parallelogram otherwise.
 #include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
 
 // GDI+'s header wants the COM property types declared first.
 #include <windows.h>
@@ -57,6 +59,16 @@ static bool draw_through_imaging(const Picture& p, const PicturePart& part, cons
     return drawn;
 }
 
+// A value as the program gave it: the fewest digits that read back as the same number, so that
+// 64.0000001 is not shown as 64 beside the 64 it was corrected to.
+static const char* as_given(double value, char (&out)[32]) {
+    for (int digits = 6; digits <= 17; ++digits) {
+        snprintf(out, sizeof out, "%.*g", digits, value);
+        if (strtod(out, nullptr) == value) break;
+    }
+    return out;
+}
+
 int KORVA_draw_picture_part(int32_t id, PicturePart part, Point centre, double degrees, double scale, int32_t flip) {
     const Picture* p = loaded_picture(id);
     if (p == nullptr) {
@@ -68,16 +80,17 @@ int KORVA_draw_picture_part(int32_t id, PicturePart part, Point centre, double d
                      part.width, part.height, id, p->width, p->height);
         return 0;
     }
+    char given[32];
     if (!(scale > 0)) {
-        KORVA_printf("Scale of %g not possible; nothing drawn.\n", scale);
+        KORVA_printf("Scale of %s not possible; nothing drawn.\n", as_given(scale, given));
         return 0;
     }
     if (scale > MAX_PICTURE_SCALE) {
-        KORVA_printf("Scale of %g not possible, using %g\n", scale, MAX_PICTURE_SCALE);
+        KORVA_printf("Scale of %s not possible, using %g\n", as_given(scale, given), MAX_PICTURE_SCALE);
         scale = MAX_PICTURE_SCALE;
     }
     if (!angle_possible(degrees)) {
-        KORVA_printf("Angle of %g not possible, using 0\n", degrees);
+        KORVA_printf("Angle of %s not possible, using 0\n", as_given(degrees, given));
         degrees = 0;
     }
     if (flip < 0 || flip > (KORVA_FLIP_ACROSS | KORVA_FLIP_UPSIDE_DOWN)) {

@@ -1,5 +1,6 @@
 // The platform's imaging component: made on first use in the calling thread, ended by wic_shutdown.
 #include "korva/platform/wic_codec.h"
+#include "korva/platform/user_file.h"
 
 #include <windows.h>
 
@@ -73,51 +74,15 @@ static const char* open_decoder(IWICBitmapDecoder* decoder, WicPicture* out) {
     return nullptr;
 }
 
-// A path as the wide functions take it; long ones as an absolute path with the prefix that lifts
-// the 260-character limit. Null when it cannot be made (free the result).
-static wchar_t* wide_path(const char* path) {
-    int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0) return nullptr;
-    wchar_t* wide = static_cast<wchar_t*>(malloc(static_cast<size_t>(length) * sizeof(wchar_t)));
-    if (wide == nullptr) return nullptr;
-    MultiByteToWideChar(CP_ACP, 0, path, -1, wide, length);
-    if (length < MAX_PATH || wcsncmp(wide, L"\\\\?\\", 4) == 0) return wide;
-    DWORD full = GetFullPathNameW(wide, 0, nullptr, nullptr);
-    wchar_t* longer = full > 0 ? static_cast<wchar_t*>(malloc((full + 8) * sizeof(wchar_t))) : nullptr;
-    if (longer != nullptr) {
-        wcscpy(longer, L"\\\\?\\");
-        DWORD written = GetFullPathNameW(wide, full, longer + 4, nullptr);
-        if (written == 0 || written >= full) {
-            free(longer);
-            longer = nullptr;
-        } else {
-            // Under that prefix the path is taken as it stands: every separator a backslash.
-            for (wchar_t* c = longer + 4; *c != L'\0'; ++c)
-                if (*c == L'/') *c = L'\\';
-        }
-    }
-    free(wide);
-    return longer;
-}
-
 const char* wic_open_file(const char* path, WicPicture* out) {
     *out = WicPicture{nullptr, 0, 0};
     IWICImagingFactory* f = factory();
     if (f == nullptr) return "the platform's imaging component is missing";
-    wchar_t* wide = wide_path(path);
+    wchar_t* wide = user_file_path(path);
     if (wide == nullptr) return "the name cannot be read as a path";
-    DWORD attributes = GetFileAttributesW(wide);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();
+    if (const char* why = user_file_problem(wide)) {
         free(wide);
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
-            return WIC_NO_SUCH_FILE;
-        if (error == ERROR_ACCESS_DENIED) return "the file cannot be read (no permission)";
-        return "the file cannot be reached";
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        free(wide);
-        return "a directory";
+        return why == USER_FILE_MISSING ? WIC_NO_SUCH_FILE : why;
     }
     IWICBitmapDecoder* decoder = nullptr;
     HRESULT hr = f->CreateDecoderFromFilename(wide, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder);

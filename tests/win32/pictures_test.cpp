@@ -103,6 +103,9 @@ TEST_F(PicturesTest, BadInputIsAnsweredWithZeroAndOneLineAndNothingIsDrawn) {
         {"pictures\\not_a_picture.png", 0,
          "Cannot load picture pictures\\not_a_picture.png: not a picture the platform can read\n"},
         {"pictures\\too_wide.png", 0, "Cannot load picture pictures\\too_wide.png: 4097 x 1 pixels is more than 4096 x 4096\n"},
+        // Made by the build beside the test: a pipe, and a link to a device.
+        {"a_pipe", 0, "Cannot load picture a_pipe: not a regular file (a pipe or a device)\n"},
+        {"zero_link", 0, "Cannot load picture zero_link: not a regular file (a pipe or a device)\n"},
     };
     std::vector<uint32_t> before = canvas_pixels();
     for (const auto& c : loads) {
@@ -121,6 +124,16 @@ TEST_F(PicturesTest, BadInputIsAnsweredWithZeroAndOneLineAndNothingIsDrawn) {
     }
     EXPECT_TRUE(before == canvas_pixels()) << "bad input drew something";
     RemoveDirectoryA("a_folder");
+}
+
+// A name in UTF-8, as a program's source holds it, names the picture it spells.
+TEST_F(PicturesTest, AUtf8NameLoadsThePictureItSpells) {
+    ASSERT_TRUE(CopyFileW(L"pictures\\sprite.png", L"pictures\\sp\u00f6t.png", FALSE));
+    clear_console();
+    const int id = KORVA_load_picture("pictures\\sp\xc3\xb6t.png");
+    EXPECT_GE(id, 1) << testing::PrintToString(console_lines());
+    if (id >= 1) KORVA_free_picture(id);
+    DeleteFileW(L"pictures\\sp\u00f6t.png");
 }
 
 TEST_F(PicturesTest, DrawingIsLoggedWhileLoggingIsOn) {

@@ -275,13 +275,16 @@ TEST_F(SaveCanvasTest, SavingOverAnOldFileReplacesItWholeAndLeavesNothingElse) {
 
 TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
     CreateDirectoryA("canvas_dir", nullptr);
+    write_file("canvas_dir\\mine.txt", "keep");
     const struct {
         const char* path;
         const char* message;
     } cases[] = {
         {nullptr, "Cannot write canvas: no file name\n"},
         {"", "Cannot write canvas: no file name\n"},
-        {"canvas_dir", "Cannot write canvas to canvas_dir\n"},
+        {"canvas_dir", "Cannot write canvas to canvas_dir: a directory\n"},
+        // Made by the build beside the test.
+        {"a_pipe", "Cannot write canvas to a_pipe: not a regular file (a pipe or a device)\n"},
         {"no_such_dir\\canvas.bmp", "Cannot write canvas to no_such_dir\\canvas.bmp\n"},
     };
     const std::vector<std::string> before = directory_names();
@@ -293,6 +296,8 @@ TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
         ASSERT_EQ(1u, lines.size()) << (c.path ? c.path : "null");
         EXPECT_EQ(c.message, lines[0]);
     }
+    EXPECT_EQ("keep", read_file("canvas_dir\\mine.txt")) << "the folder named as the picture was changed";
+    DeleteFileA("canvas_dir\\mine.txt");
     RemoveDirectoryA("canvas_dir");
 }
 

@@ -53,6 +53,9 @@ TEST_F(SoundsTest, BadFilesAreAnsweredWithZeroAndOneLine) {
         {"deep.wav",
          "Cannot load sound deep.wav: not 8- or 16-bit PCM in one or two channels at 8000 to 192000 a second\n"},
         {"cut.wav", "Cannot load sound cut.wav: the sound's data is damaged or cut short\n"},
+        // Made by the build beside the test: a pipe, and a link to a device.
+        {"a_pipe", "Cannot load sound a_pipe: not a regular file (a pipe or a device)\n"},
+        {"zero_link", "Cannot load sound zero_link: not a regular file (a pipe or a device)\n"},
     };
     for (const auto& c : cases) {
         clear_console();
@@ -60,6 +63,27 @@ TEST_F(SoundsTest, BadFilesAreAnsweredWithZeroAndOneLine) {
         EXPECT_EQ(std::vector<std::string>{c.line}, console_lines()) << (c.path ? c.path : "null");
     }
     RemoveDirectoryA("a_folder");
+}
+
+// A name in UTF-8, as a program's source holds it, names the file it spells; a long name that is
+// not there is shown cut in the middle, so the reason still ends the line.
+TEST_F(SoundsTest, NamesAreReadAsWrittenAndALongOneKeepsItsReason) {
+    write_wave("plain.wav", 4000);
+    ASSERT_TRUE(MoveFileExW(L"plain.wav", L"s\u00f6n\u00e9.wav", MOVEFILE_REPLACE_EXISTING));
+    clear_console();
+    EXPECT_GE(KORVA_load_sound("s\xc3\xb6n\xc3\xa9.wav"), 1) << testing::PrintToString(console_lines());
+    DeleteFileW(L"s\u00f6n\u00e9.wav");
+
+    std::string long_name;
+    while (long_name.size() < 1000) long_name += "folder\\";
+    long_name += "missing.wav";
+    clear_console();
+    EXPECT_EQ(0, KORVA_load_sound(long_name.c_str()));
+    std::vector<std::string> said = console_lines();
+    ASSERT_EQ(1u, said.size());
+    EXPECT_EQ(0u, said[0].find("Cannot load sound folder\\folder"));
+    EXPECT_NE(std::string::npos, said[0].find("...")) << said[0];
+    EXPECT_EQ(": no such file\n", said[0].substr(said[0].size() - 15)) << said[0];
 }
 
 // 64 MB of samples is the most a sound holds: one more frame is refused before it is read whole.

@@ -330,6 +330,8 @@ TEST_F(TurnedPicturesTest, BadInputIsAnsweredWithOneLineEachAndNothingOrTheCorre
         {id, whole, 45, NAN, 0, 0, "Scale of nan not possible; nothing drawn.\n"},
         {id, whole, 0, 65, 0, 1, "Scale of 65 not possible, using 64\n"},
         {id, whole, 0, INFINITY, 0, 1, "Scale of inf not possible, using 64\n"},
+        {id, whole, 0, 64.0000001, 0, 1, "Scale of 64.0000001 not possible, using 64\n"},
+        {id, whole, 0, -1e-300, 0, 0, "Scale of -1e-300 not possible; nothing drawn.\n"},
         {id, whole, NAN, 1, 0, 1, "Angle of nan not possible, using 0\n"},
         {id, whole, -INFINITY, 1, 0, 1, "Angle of -inf not possible, using 0\n"},
         {id, whole, 10, 1, 4, 1, "Flip of 4 not possible, using 0\n"},
