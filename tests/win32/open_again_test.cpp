@@ -86,6 +86,30 @@ TEST(OpenAgainTest, OpeningAgainStartsAfresh) {
     KORVA_close();
 }
 
+// Sounds are freed at close: an old id answers nothing after it, and open-load-close cycles never
+// run out of the 64 slots.
+TEST(OpenAgainTest, CloseFreesSounds) {
+    const std::string samples(8000, '\x40');
+    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    write_file("tone.wav", "RIFF" + u32(36 + 8000) + "WAVEfmt " + u32(16) + std::string("\x01\x00\x01\x00", 4) +
+                               u32(8000) + u32(8000) + std::string("\x01\x00\x08\x00", 4) + "data" + u32(8000) +
+                               samples);
+    int first = 0;
+    for (int cycle = 0; cycle < 70; ++cycle) {
+        ASSERT_EQ(1, KORVA_open());
+        const int id = KORVA_load_sound("tone.wav");
+        ASSERT_GE(id, 1) << "cycle " << cycle << ": " << testing::PrintToString(console_lines());
+        if (cycle == 0) first = id;
+        KORVA_close();
+        EXPECT_EQ(nullptr, korva_state.sounds.loaded[id - 1].samples) << "cycle " << cycle;
+    }
+    ASSERT_EQ(1, KORVA_open());
+    clear_console();
+    EXPECT_EQ(0, KORVA_sound_volume(first, 50)) << "a sound of an earlier run still answers";
+    KORVA_close();
+    DeleteFileA("tone.wav");
+}
+
 // A recording ends at close with its file whole: the next open's events are not recorded over
 // it, and a recording started after that begins the file anew, as every recording does.
 TEST(OpenAgainTest, ARecordingEndsAtCloseAndTheNextOpenLeavesItsFileWhole) {

@@ -1,7 +1,7 @@
 // Plays one scene of sounds through the library for the sound test, which listens to what
 // reaches the audio device: writes its test tones as WAV files, plays them as the scene named on
 // the command line says, waits for them to sound, and prints each call's result and the console's
-// lines. Scenes: one, volume, mix, loop, stop, crowd, twice (two plays, for a machine without a
+// lines. Scenes: one, volume, fade (a loop turned down while it sounds), mix, loop, stop, crowd, twice (two plays, for a machine without a
 // device).
 #include <windows.h>
 
@@ -70,6 +70,14 @@ int main(int argc, char** argv) {
         printf("volume %d\n", KORVA_sound_volume(a, 25));
         printf("play %d\n", KORVA_play_sound(a));
         wait_until_played(a);
+    } else if (scene == "fade") {
+        // Music that is turned down while it plays, as a game mutes its loop.
+        printf("loop %d\n", KORVA_loop_sound(a));
+        Sleep(2000);
+        printf("volume %d\n", KORVA_sound_volume(a, 25));
+        Sleep(2000);
+        printf("stop %d\n", KORVA_stop_sound(a));
+        Sleep(1500);
     } else if (scene == "mix") {
         printf("play %d\n", KORVA_play_sound(a));
         printf("play %d\n", KORVA_play_sound(e));

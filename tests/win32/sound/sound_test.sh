@@ -3,7 +3,7 @@
 # device that writes every frame it is given to a file (an ALSA configuration of this test's own:
 # the default device converts to 16-bit stereo at 48000 a second and writes to a file, paced by
 # a null device), and the file is read back: a tone arrives whole (its length, pitch and level),
-# at a quarter of the level when its volume is 25, mixed with another played at once (both
+# at a quarter of the level when its volume is 25 (set before the play, or while a loop sounds), mixed with another played at once (both
 # pitches at their levels), over and over while looped and not after it is stopped, cut short
 # by a stop, 40 plays at once with the oldest making way, and a sound freed while it plays. Without a device the program goes on, each play returns 0 and the console says so
 # once. Everything the device writes lies in WORKDIR.
@@ -79,6 +79,22 @@ expect one "$m" peak 15800 16200 "its level as recorded"
 m=$(scene volume); played_ok volume
 expect volume "$m" peak 3900 4100 "a quarter of the level at volume 25"
 expect volume "$m" length 0.99 1.01 "the whole tone"
+
+# A loop at full volume turned to 25 while it sounds: loud in its first second, a quarter as loud
+# in its last.
+m=$(scene fade); played_ok fade
+ends=$(od -An -v -td2 -w4 "$work/fade.raw" | awk '
+    { left[n++] = $1 }
+    END {
+        first = -1; last = -1
+        for (i = 0; i < n; i++) if (left[i] > 300 || left[i] < -300) { if (first < 0) first = i; last = i }
+        if (first < 0) { print "silent"; exit }
+        for (i = first; i < first + 48000 && i <= last; i++) { v = left[i] < 0 ? -left[i] : left[i]; if (v > early) early = v }
+        for (i = last - 48000; i <= last; i++) if (i >= first) { v = left[i] < 0 ? -left[i] : left[i]; if (v > late) late = v }
+        printf "early=%d late=%d\n", early, late
+    }')
+expect fade "$ends" early 15800 16200 "the loop at full volume before the change"
+expect fade "$ends" late 3900 4100 "the loop at a quarter of it after the change"
 
 # 440 at 16000 (16-bit mono, 44100) and 660 at 0.45 of full scale (8-bit stereo, 22050).
 m=$(scene mix); played_ok mix
