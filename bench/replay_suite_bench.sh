@@ -2,8 +2,9 @@
 # A suite of replays under ctest against the replay harness's own time: 20 replays of
 # click_pad's dots script registered with korva_add_replay_test in a project of their own and
 # run by ctest one after another (the session's start and stop included), beside the same 20
-# run straight in a running session, as the harness runs them. Prints the figures and their
-# ratio; checks nothing.
+# run straight in a running session, as the harness runs them; and a replay late in a session
+# (after Wine's desktop has gone, 5 to 18 s after its last window) beside one right after
+# another. Prints the figures and their ratios; checks nothing.
 #   replay_suite_bench.sh BUILD_DIR [RUNS]    (default 20)
 set -euo pipefail
 build=$(cd "${1:?usage: replay_suite_bench.sh BUILD_DIR [RUNS]}" && pwd)
@@ -60,3 +61,23 @@ own=$(echo "$(clock) - $start" | bc)
 printf '%d replays: ctest with korva_add_replay_test %.2f s (%.3f s each), the harness alone %.2f s (%.3f s each); ratio %.2f%s\n' \
     "$runs" "$suite" "$(echo "$suite / $runs" | bc -l)" "$own" "$(echo "$own / $runs" | bc -l)" \
     "$(echo "$suite / $own" | bc -l)" "$(echo "$suite / $own <= 2" | bc -l | grep -q 1 && echo "" || echo "  over 2")"
+
+# Late in a session against early: each round replays once right after a replay, then once after
+# a pause that outlasts Wine's desktop, through korva-run as a suite does.
+replay_once() {
+    local start
+    start=$(clock)
+    "$source_dir/scripts/korva-run" --replay "$script" --session "$session" --expect "$expect" "$program" \
+        >"$work/late.log" 2>&1 || { echo "a replay failed: see $work/late.log"; exit 1; }
+    echo "$(clock) - $start" | bc
+}
+export KORVA_REPLAY_HARNESS=$harness
+replay_once >/dev/null
+early=0 late=0 rounds=2
+for _ in $(seq "$rounds"); do
+    early=$(echo "$early + $(replay_once)" | bc)
+    sleep 25
+    late=$(echo "$late + $(replay_once)" | bc)
+done
+printf 'a replay in a session: right after another %.3f s, after a 25 s pause %.3f s; ratio %.2f\n' \
+    "$(echo "$early / $rounds" | bc -l)" "$(echo "$late / $rounds" | bc -l)" "$(echo "$late / $early" | bc -l)"

@@ -158,6 +158,23 @@ pcm.korva_null {
 ALSA
 }
 
+# Writes a recording of the file device (16-bit stereo at 48000 a second, no header) as a WAV
+# file: the header, then the samples, into a new file beside TARGET that then takes its place.
+korva_raw_to_wav() {
+    local raw=$1 target=$2 size new
+    size=$(stat -c %s "$raw" 2>/dev/null || echo 0)
+    le() {  # le BYTES VALUE: the value's bytes, least significant first, as printf escapes
+        local i out=""
+        for ((i = 0; i < $1; i++)); do out+=$(printf '\\x%02x' $((($2 >> (8 * i)) & 255))); done
+        printf '%s' "$out"
+    }
+    new="$target.$$.tmp"
+    {
+        printf "RIFF$(le 4 $((36 + size)))WAVEfmt $(le 4 16)$(le 2 1)$(le 2 2)$(le 4 48000)$(le 4 192000)$(le 2 4)$(le 2 16)data$(le 4 "$size")"
+        [[ -f "$raw" ]] && cat "$raw"
+    } >"$new" && mv -f "$new" "$target" || { rm -f "$new"; return 1; }
+}
+
 # Exports ALSA_CONFIG_PATH=CONFIG and keeps PulseAudio out of the way (its files go in DIR).
 korva_file_audio_environment() {
     local config=$1 dir=$2

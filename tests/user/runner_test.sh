@@ -223,6 +223,26 @@ chmod +x "$slow_import/import"
 PATH="$slow_import:$PATH" run_alone --headless --seconds 1 --screenshot "$work/alone/shot.png" "$crasher" after 2000 5
 [[ "$status" == 5 ]] || failures+=("a program that ended during its screenshot: exit code $status, not its own 5: $out")
 
+# ---- sound ---------------------------------------------------------------------------------------
+# --sound-file: what the program plays is written to a WAV file (a 1 s tone at 16000 of full
+# scale, 16-bit stereo at 48000 a second), on a machine with or without speakers.
+sounds="$build/tests/sound_scenes.exe"
+rm -f "$work/alone/played.wav"
+run_alone --headless --seconds 4 --sound-file "$work/alone/played.wav" "$sounds" one
+heard=$(od -An -v -td2 -w4 -j44 "$work/alone/played.wav" 2>/dev/null |
+    awk '{ v = $1 < 0 ? -$1 : $1; if (v > peak) peak = v; if (v > 300) n++ } END { printf "%d %.2f", peak, n / 48000 }')
+[[ "$status" == 0 && "$(head -c 4 "$work/alone/played.wav" 2>/dev/null)" == RIFF ]] &&
+    read -r peak seconds <<<"$heard" && ((peak >= 15800 && peak <= 16200)) &&
+    awk -v s="$seconds" 'BEGIN { exit !(s >= 0.5 && s <= 1.01) }' ||
+    failures+=("--sound-file: expected a WAV file holding the 1 s tone, got exit code $status, peak and seconds '$heard': $out")
+# Without a sound card, a live run shows the program's own lines, not the audio library's.
+if ! compgen -G "/dev/snd/controlC*" >/dev/null; then
+    run_alone --headless --seconds 2 "$sounds" twice
+    grep -q "ALSA lib" <<<"$out" && failures+=("a run without a sound card showed the audio library's complaints: $out")
+    grep -q "No audio device: sounds are not played" <<<"$out" ||
+        failures+=("a run without a sound card: the program was not told there is no device: $out")
+fi
+
 # ---- run folders of killed runs ----------------------------------------------------------------
 # A folder whose runner has gone is removed by the next run; one whose runner still runs, and one
 # that is no runner's, are left alone.
