@@ -132,3 +132,50 @@ replay_steps=$(grep -E '^korva-run --replay ' <<<"$replay_lines" | sed -e 's/[[:
 } >"$work/replay.sh"
 run_user_script replay "the README's replay steps" "expected a match, then a reported difference"
 echo "readme: the README's replay steps made the expected picture, matched it, and caught a changed run"
+
+# The replay as a ctest test, with README's two lines, for a game that loads a picture and a sound
+# by name from its folder (where it was recorded): the build folder holds only the program, so
+# the test must run it where the files are. It passes with the shared session started and stopped
+# around it, and a changed run fails with the count of differing pixels on ctest's output.
+cmake_lines=$(readme_block "replay cmake") || exit 1
+mkdir -p "$HOME/game"
+cp "$source/tests/win32/pictures/sprite.png" "$source/examples/shot.wav" "$HOME/game/"
+cat >"$HOME/game/main.cpp" <<'GAME_EOF'
+#include <korva/korva.h>
+
+int room_main() {
+    KORVA_open();
+    KORVA_clear();
+    int sprite = KORVA_load_picture("sprite.png");
+    int shot = KORVA_load_sound("shot.wav");
+    int32_t kind, x, y, region; char key; CharacterRecord hero;
+    while ((kind = KORVA_wait_event(&x, &y, &key, &region, &hero)) != KORVA_EXIT) {
+        if (kind != KORVA_MOUSE) continue;
+        KORVA_draw_picture(sprite, x, y);
+        KORVA_play_sound(shot);
+    }
+    KORVA_close();
+    return 0;
+}
+GAME_EOF
+readme_block CMakeLists.txt | sed 's/first/game/g' >"$HOME/game/CMakeLists.txt"
+sed -e 's/my_program/game/' -e 's/first_round/game_round/' <<<"$cmake_lines" >"$work/game_test_lines.cmake"
+{
+    script_head '"$HOME/game"'
+    readme_block "build and run" | grep -E '^cmake '
+    echo 'printf "KORVA_MOUSE(-100, 40);\nKORVA_MOUSE(120, -60);\n" >KORVA.SCR'
+    echo 'korva-run --replay KORVA.SCR --update --expect expected.bmp build/game.exe'
+    # Then README's two lines, once the expected picture exists.
+    echo "cat $work/game_test_lines.cmake >>CMakeLists.txt"
+    readme_block "build and run" | grep -E '^cmake '
+    echo 'ctest --test-dir build --output-on-failure >ctest.log 2>&1 || { cat ctest.log; exit 1; }'
+    echo 'for t in korva_replay_session_start game_round korva_replay_session_stop; do'
+    echo '    grep -qE "Test +#[0-9]+: $t \.+ +Passed" ctest.log || { cat ctest.log; exit 1; }'
+    echo 'done'
+    echo 'printf "KORVA_MOUSE(-100, 40);\nKORVA_MOUSE(120, -60);\nKORVA_MOUSE(0, 150);\n" >KORVA.SCR'
+    echo 'if ctest --test-dir build --output-on-failure >changed.log 2>&1; then cat changed.log; exit 1; fi'
+    echo 'grep -qE "[0-9]+ of [0-9]+ pixels differ" changed.log || { cat changed.log; exit 1; }'
+} >"$work/game.sh"
+run_user_script game "a game's replay under ctest" "expected it to pass from the build folder, then a changed run to fail with its count"
+echo "readme: a game's replay with a picture and a sound passed under ctest, and a changed run failed with its count"
+

@@ -59,6 +59,26 @@ wait $a || failures+=("two at once: the first failed: $(cat "$work/two_a.log")")
 wait $b || failures+=("two at once: the second failed: $(cat "$work/two_b.log")")
 grep -q "no session runs" "$work/two_a.log" "$work/two_b.log" && failures+=("two at once: a replay did not use the session")
 
+# ---- a stop while a replay runs ----------------------------------------------------------------
+# The last suite's stop waits for a replay still running in the session: the replay ends as it
+# would have (here by its time limit), never for want of its display or its Wine.
+printf 'KORVA_KBD(104);\r\n' >"$work/hang.scr"
+(cd "$work" && "$runner" --replay "$work/hang.scr" --session "$session" --timeout 4 "$build/tests/replay_fixture.exe" \
+    >"$work/during_stop.log" 2>&1; echo $? >"$work/during_stop.status") &
+replaying=$!
+sleep 1.5
+"$runner" --start-session "$session"
+"$runner" --stop-session "$session"
+"$runner" --stop-session "$session"
+# The replay has told how it ended before the stop could take its session.
+grep -q "did not end within the time limit" "$work/during_stop.log" ||
+    failures+=("a stop during a replay returned before the replay had ended: $(cat "$work/during_stop.log")")
+wait "$replaying"
+[[ "$(cat "$work/during_stop.status")" == 5 ]] && grep -q "did not end within the time limit" "$work/during_stop.log" ||
+    failures+=("a stop during a replay: the replay did not end by its own limit (exit $(cat "$work/during_stop.status")): $(cat "$work/during_stop.log")")
+"$runner" --start-session "$session"
+xvfb=$(xvfb_of "$session")
+
 # ---- suites join and leave ---------------------------------------------------------------------
 "$runner" --start-session "$session"
 [[ "$(xvfb_of "$session")" == "$xvfb" ]] || failures+=("join: a second suite started another display")
