@@ -143,6 +143,15 @@ left=$(wine_of_session)
 [[ -z "$left" ]] || failures+=("idle: Wine processes of the session left: $left")
 "$runner" --stop-session "$session"
 
+# ---- the test fixture's session folder is data ------------------------------------------------
+# A folder whose name holds shell code: the session file that names it is sourced, and must run
+# nothing of it.
+odd="$work/odd \$(touch $work/INJECTED)"
+"$source/scripts/wine-session.sh" start "$odd" >/dev/null 2>&1 || failures+=("wine-session.sh: could not start in $odd")
+"$source/scripts/wine-exec.sh" "$odd" cmd /c exit >/dev/null 2>&1 || failures+=("wine-exec.sh: could not run in $odd")
+"$source/scripts/wine-session.sh" stop "$odd" >/dev/null 2>&1
+[[ ! -e "$work/INJECTED" ]] || failures+=("wine-session.sh ran the shell code in a folder's name")
+
 if ((${#failures[@]})); then
     printf 'FAIL: %s\n' "${failures[@]}"
     exit 1

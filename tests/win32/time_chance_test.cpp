@@ -8,6 +8,7 @@
 
 #include "korva/base/command_ids.h"
 #include "korva/core/wait.h"
+#include "korva/extras/performance_counter.h"
 #include "korva/script/script.h"
 #include "support/event_feed.h"
 #include "support/korva_session.h"
@@ -238,6 +239,23 @@ TEST_F(TimeChance, ATimeNoRecordingHoldsEndsPlayback) {
     EXPECT_EQ(140, KORVA_time());
     EXPECT_TRUE(console_lines().empty()) << console_lines()[0];
     command(CMD_PLAYBACK);
+}
+
+// After 24.8 days open (2^31 - 1 milliseconds) both clocks stay at their largest value rather
+// than going negative; a day short of it they count as ever.
+TEST_F(TimeChance, TheClockStopsAtItsLargestValueInsteadOfGoingNegative) {
+    const int64_t opened = korva_state.clock.opened;
+    const int64_t day = counter_frequency() * 86400;
+    korva_state.clock.opened = counter_now() - 24 * day;
+    const int32_t day_24 = KORVA_clock();
+    EXPECT_GE(day_24, 24 * 86400 * 1000);
+    EXPECT_LT(day_24, INT32_MAX);
+    korva_state.clock.opened = counter_now() - 25 * day;
+    EXPECT_EQ(INT32_MAX, KORVA_clock());
+    EventRecord e;
+    periodic_wait(&e);
+    EXPECT_EQ(INT32_MAX, KORVA_time());
+    korva_state.clock.opened = opened;
 }
 
 TEST_F(TimeChance, AProgramThatAsksForNeitherRecordsNoNewLines) {
