@@ -4,25 +4,27 @@
 
 #include <windows.h>
 
-#include <ctype.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <string>
+
+#include "korva/platform/user_file.h"
 
 // The temporary name: the target's name, this process and a count of its own, then ".tmp",
 // beside the target. When that would pass the path limit that the target keeps within, the
 // target's own name is cut short in it, so a save never fails for the length of a name it made.
 static LONG temporary_counter = 0;
 
-static bool make_temporary_name(const char* path, char* out, size_t size) {
+static bool make_temporary_name(const wchar_t* path, wchar_t* out, size_t size) {
     LONG n = InterlockedIncrement(&temporary_counter);
-    char tail[40];
-    snprintf(tail, sizeof tail, ".%lu-%ld.tmp", static_cast<unsigned long>(GetCurrentProcessId()), static_cast<long>(n));
-    size_t length = strlen(path), tail_length = strlen(tail);
-    const char* name = path + length;
-    while (name > path && name[-1] != '\\' && name[-1] != '/') --name;
+    wchar_t tail[40];
+    swprintf(tail, sizeof tail / sizeof tail[0], L".%lu-%ld.tmp", static_cast<unsigned long>(GetCurrentProcessId()),
+             static_cast<long>(n));
+    size_t length = wcslen(path), tail_length = wcslen(tail);
+    const wchar_t* name = path + length;
+    while (name > path && name[-1] != L'\\' && name[-1] != L'/') --name;
     size_t keep = length;
     if (length < MAX_PATH && length + tail_length >= MAX_PATH) {
         size_t over = length + tail_length - (MAX_PATH - 1);
@@ -30,25 +32,27 @@ static bool make_temporary_name(const char* path, char* out, size_t size) {
         keep = over < name_length ? length - over : static_cast<size_t>(name - path);
     }
     if (keep + tail_length + 1 > size) return false;
-    memcpy(out, path, keep);
-    memcpy(out + keep, tail, tail_length + 1);
+    wmemcpy(out, path, keep);
+    wmemcpy(out + keep, tail, tail_length + 1);
     return true;
 }
 
 // The process that wrote a temporary name of ours, or 0 when the name is not one: "<start of
 // the target's name>.<pid>-<count>.tmp".
-static DWORD writer_of(const char* file, const char* target_name) {
-    size_t length = strlen(file);
-    if (length < 8 || _stricmp(file + length - 4, ".tmp") != 0) return 0;
+static bool digit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+static DWORD writer_of(const wchar_t* file, const wchar_t* target_name) {
+    size_t length = wcslen(file);
+    if (length < 8 || _wcsicmp(file + length - 4, L".tmp") != 0) return 0;
     size_t end = length - 4, dash = end;
-    while (dash > 0 && isdigit(static_cast<unsigned char>(file[dash - 1]))) --dash;
-    if (dash == end || dash == 0 || file[dash - 1] != '-') return 0;
+    while (dash > 0 && digit(file[dash - 1])) --dash;
+    if (dash == end || dash == 0 || file[dash - 1] != L'-') return 0;
     size_t dot = dash - 1;
-    while (dot > 0 && isdigit(static_cast<unsigned char>(file[dot - 1]))) --dot;
-    if (dot == dash - 1 || dot == 0 || file[dot - 1] != '.') return 0;
+    while (dot > 0 && digit(file[dot - 1])) --dot;
+    if (dot == dash - 1 || dot == 0 || file[dot - 1] != L'.') return 0;
     size_t prefix = dot - 1;
-    if (prefix > strlen(target_name) || _strnicmp(file, target_name, prefix) != 0) return 0;
-    return static_cast<DWORD>(strtoul(file + dot, nullptr, 10));
+    if (prefix > wcslen(target_name) || _wcsnicmp(file, target_name, prefix) != 0) return 0;
+    return static_cast<DWORD>(wcstoul(file + dot, nullptr, 10));
 }
 
 static bool process_runs(DWORD id) {
@@ -64,14 +68,14 @@ static bool process_runs(DWORD id) {
 // writer the platform cannot see, another session's, is left alone while it works).
 constexpr ULONGLONG STALE_AFTER_100NS = 60ull * 10000000ull;
 
-static void remove_stale_temporaries(const char* path) {
-    const char* name = path + strlen(path);
-    while (name > path && name[-1] != '\\' && name[-1] != '/') --name;
-    std::string pattern(path, static_cast<size_t>(name - path));
-    const std::string folder = pattern;
-    pattern += "*.tmp";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+static void remove_stale_temporaries(const wchar_t* path) {
+    const wchar_t* name = path + wcslen(path);
+    while (name > path && name[-1] != L'\\' && name[-1] != L'/') --name;
+    std::wstring pattern(path, static_cast<size_t>(name - path));
+    const std::wstring folder = pattern;
+    pattern += L"*.tmp";
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     FILETIME now_time;
     GetSystemTimeAsFileTime(&now_time);
@@ -83,8 +87,8 @@ static void remove_stale_temporaries(const char* path) {
         const ULONGLONG written =
             (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime;
         if (now > written && now - written < STALE_AFTER_100NS) continue;
-        DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
+        DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
@@ -104,23 +108,24 @@ static bool write_pieces(HANDLE file, const FilePiece* pieces, int count) {
     return FlushFileBuffers(file) != 0;
 }
 
-static void keep_attributes(const char* path, DWORD kept) {
+static void keep_attributes(const wchar_t* path, DWORD kept) {
     const DWORD personal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    const DWORD now = GetFileAttributesA(path);
+    const DWORD now = GetFileAttributesW(path);
     if (now == INVALID_FILE_ATTRIBUTES || (now & personal) == (kept & personal)) return;
-    SetFileAttributesA(path, ((now & ~personal) | (kept & personal)) & ~FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path, ((now & ~personal) | (kept & personal)) & ~FILE_ATTRIBUTE_NORMAL);
 }
 
-bool replace_file(const char* path, const FilePiece* pieces, int count) {
-    if (path == nullptr || path[0] == '\0') return false;
+// The path as the wide calls take it: a name that is valid UTF-8 names the file it spells, as
+// for the files a program reads (user_file.h).
+static bool write_and_replace(const wchar_t* path, const FilePiece* pieces, int count) {
     // A folder is never replaced: the platform's replacement would move it aside, contents and
     // all, and put the file in its place.
-    const DWORD target = GetFileAttributesA(path);
+    const DWORD target = GetFileAttributesW(path);
     if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    char temporary[MAX_PATH * 4];
-    if (!make_temporary_name(path, temporary, sizeof temporary)) return false;
+    wchar_t temporary[MAX_PATH * 4];
+    if (!make_temporary_name(path, temporary, sizeof temporary / sizeof temporary[0])) return false;
     remove_stale_temporaries(path);
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = write_pieces(file, pieces, count);
     if (!CloseHandle(file)) written = false;
@@ -128,17 +133,26 @@ bool replace_file(const char* path, const FilePiece* pieces, int count) {
         // Over an existing file, the platform's replacement keeps what belongs to the file rather
         // than its content (its creation time, its security); the attributes a person sets are
         // put back as well where the replacement does not carry them (Wine's does not).
-        const DWORD kept = GetFileAttributesA(path);
+        const DWORD kept = GetFileAttributesW(path);
         if (kept != INVALID_FILE_ATTRIBUTES &&
-            ReplaceFileA(path, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            ReplaceFileW(path, temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             keep_attributes(path, kept);
             return true;
         }
-        if (MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             if (kept != INVALID_FILE_ATTRIBUTES) keep_attributes(path, kept);
             return true;
         }
     }
-    DeleteFileA(temporary);
+    DeleteFileW(temporary);
     return false;
+}
+
+bool replace_file(const char* path, const FilePiece* pieces, int count) {
+    if (path == nullptr || path[0] == '\0') return false;
+    wchar_t* wide = user_file_path(path);
+    if (wide == nullptr) return false;
+    const bool replaced = write_and_replace(wide, pieces, count);
+    free(wide);
+    return replaced;
 }

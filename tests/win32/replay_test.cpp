@@ -301,6 +301,13 @@ TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
     RemoveDirectoryA("canvas_dir");
 }
 
+// A name in UTF-8, as a program's source holds it, names the file it spells.
+TEST_F(SaveCanvasTest, AUtf8NameSavesUnderTheNameItSpells) {
+    ASSERT_EQ(1, KORVA_save_canvas("b\xc3\xa4ume.bmp")) << testing::PrintToString(console_lines());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"b\u00e4ume.bmp")) << "saved under another name";
+    DeleteFileW(L"b\u00e4ume.bmp");
+}
+
 // Temporary files of saves killed part-way: those of writers that no longer run, untouched for a
 // while, go at the next save of that file; a running writer's, a fresh one and other files stay.
 TEST_F(SaveCanvasTest, LeftoversOfKilledSavesDoNotPileUp) {
