@@ -35,7 +35,8 @@ static const char* read_whole_file(const char* path, uint8_t** bytes, DWORD* siz
         free(wide);
         return why;
     }
-    HANDLE file = CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     free(wide);
     if (file == INVALID_HANDLE_VALUE) return "the file cannot be read (no permission, or another program holds it)";
     LARGE_INTEGER length;

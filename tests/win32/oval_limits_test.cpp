@@ -25,7 +25,8 @@ BOOL WINAPI counting_ellipse(HDC dc, int left, int top, int right, int bottom) {
 TEST(OvalLimits, EllipseIsHandedOnlyWhatItPaintsInTime) {
     open_korva_without_ticks();
     KORVA_logging(0);
-    real_ellipse = reinterpret_cast<EllipseCall>(patch_import("gdi32.dll", "Ellipse", reinterpret_cast<void*>(counting_ellipse)));
+    void* counter = reinterpret_cast<void*>(counting_ellipse);
+    real_ellipse = reinterpret_cast<EllipseCall>(patch_import("gdi32.dll", "Ellipse", counter));
     ASSERT_NE(nullptr, real_ellipse) << "the program does not import Ellipse";
     const int32_t limit = static_cast<int32_t>(OVAL_LIMIT);
     const struct {

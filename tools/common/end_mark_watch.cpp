@@ -18,5 +18,6 @@ EndMark make_end_mark(const char* tool) {
 
 bool ended_from_outside(const EndMark& mark) {
     if (mark.promised == nullptr || mark.ended == nullptr) return false;
-    return WaitForSingleObject(mark.promised, 0) == WAIT_OBJECT_0 && WaitForSingleObject(mark.ended, 0) != WAIT_OBJECT_0;
+    return WaitForSingleObject(mark.promised, 0) == WAIT_OBJECT_0 &&
+           WaitForSingleObject(mark.ended, 0) != WAIT_OBJECT_0;
 }

@@ -1,8 +1,8 @@
 // Plays one scene of sounds through the library for the sound test, which listens to what
 // reaches the audio device: writes its test tones as WAV files, plays them as the scene named on
 // the command line says, waits for them to sound, and prints each call's result and the console's
-// lines. Scenes: one, volume, fade (a loop turned down while it sounds), mix, loop, stop, crowd, twice (two plays, for a machine without a
-// device).
+// lines. Scenes: one, volume, fade (a loop turned down while it sounds), mix, loop, stop, crowd,
+// twice (two plays, for a machine without a device).
 #include <windows.h>
 
 #include <math.h>

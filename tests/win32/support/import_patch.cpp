@@ -13,7 +13,8 @@ void* patch_import(const char* dll, const char* function, void* replacement) {
     if (imports.VirtualAddress == 0) return nullptr;
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name != 0; ++d) {
         if (_stricmp(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+        const DWORD listed = d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + listed);
         auto* entries = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++entries) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
