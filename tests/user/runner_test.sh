@@ -257,6 +257,10 @@ run_alone --headless --seconds 1 "$crasher" exit 0
 [[ -f "$TMPDIR/korva-run.alive1/runner" && -f "$TMPDIR/korva-run.other1/notes.txt" ]] ||
     failures+=("a run removed a folder that was not a killed run's: $(ls -A "$TMPDIR")")
 rm -rf "$TMPDIR/korva-run.alive1" "$TMPDIR/korva-run.other1"
+# A TMPDIR not made yet (a build's own folder after a clean) is made for the run.
+TMPDIR="$TMPDIR/not-made-yet" run_alone --headless --seconds 1 "$crasher" exit 0
+[[ "$status" == 0 && -d "$TMPDIR/not-made-yet" ]] || failures+=("a TMPDIR not made yet: exit code $status: $out")
+rm -rf "$TMPDIR/not-made-yet"
 left=$(ls -A "$TMPDIR" | grep '^korva-run\.')
 [[ -z "$left" ]] || failures+=("runs left folders in TMPDIR: $left")
 
