@@ -66,7 +66,12 @@ printf 'KORVA_KBD(104);\r\n' >"$work/hang.scr"
 (cd "$work" && "$runner" --replay "$work/hang.scr" --session "$session" --timeout 4 "$build/tests/replay_fixture.exe" \
     >"$work/during_stop.log" 2>&1; echo $? >"$work/during_stop.status") &
 replaying=$!
-sleep 1.5
+# The replay has the session once it has marked it used (under the session's lock).
+for _ in $(seq 300); do
+    [[ -e "$session/used" && "$session/used" -nt "$work/hang.scr" ]] && break
+    sleep 0.1
+done
+sleep 0.5
 "$runner" --start-session "$session"
 "$runner" --stop-session "$session"
 "$runner" --stop-session "$session"
