@@ -40,7 +40,7 @@ int KORVA_save_canvas(const char* path) {
     if (wchar_t* wide = user_file_path(path)) {
         const char* why = user_file_problem(wide);
         free(wide);
-        if (why != nullptr && (strcmp(why, "a directory") == 0 || strncmp(why, "not a regular file", 18) == 0)) {
+        if (why == USER_FILE_FOLDER || why == USER_FILE_NOT_REGULAR) {
             KORVA_printf("Cannot write canvas to %s: %s\n", shown_path(path, shown), why);
             return 0;
         }

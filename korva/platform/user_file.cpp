@@ -56,7 +56,7 @@ wchar_t* user_file_path(const char* path) {
 
 const char* user_file_problem(const wchar_t* wide) {
     DWORD attributes = GetFileAttributesW(wide);
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "a directory" : nullptr;
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? USER_FILE_FOLDER : nullptr;
     DWORD error = GetLastError();
     if (error == ERROR_ACCESS_DENIED) return "the file cannot be read (no permission)";
     // A pipe or a device is listed in its folder, but has no attributes of a file (Wine answers
@@ -65,7 +65,7 @@ const char* user_file_problem(const wchar_t* wide) {
     HANDLE search = FindFirstFileW(wide, &found);
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
-        return "not a regular file (a pipe or a device)";
+        return USER_FILE_NOT_REGULAR;
     }
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
         return USER_FILE_MISSING;

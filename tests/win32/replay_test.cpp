@@ -303,6 +303,9 @@ TEST_F(SaveCanvasTest, FilesThatCannotBeWrittenAreReported) {
 
 // A name in UTF-8, as a program's source holds it, names the file it spells.
 TEST_F(SaveCanvasTest, AUtf8NameSavesUnderTheNameItSpells) {
+    // Its reading in a Western code page, as a save of old would have named it: an existing file
+    // of that name would be taken for the one meant.
+    DeleteFileW(L"b\u00c3\u00a4ume.bmp");
     ASSERT_EQ(1, KORVA_save_canvas("b\xc3\xa4ume.bmp")) << testing::PrintToString(console_lines());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"b\u00e4ume.bmp")) << "saved under another name";
     DeleteFileW(L"b\u00e4ume.bmp");
