@@ -171,7 +171,8 @@ korva_raw_to_wav() {
     new="$target.$$.tmp"
     {
         printf "RIFF$(le 4 $((36 + size)))WAVEfmt $(le 4 16)$(le 2 1)$(le 2 2)$(le 4 48000)$(le 4 192000)$(le 2 4)$(le 2 16)data$(le 4 "$size")"
-        [[ -f "$raw" ]] && cat "$raw"
+        # A program that played nothing leaves no recording: its WAV file holds no samples.
+        if [[ -f "$raw" ]]; then cat "$raw"; fi
     } >"$new" && mv -f "$new" "$target" || { rm -f "$new"; return 1; }
 }
 

@@ -235,6 +235,10 @@ heard=$(od -An -v -td2 -w4 -j44 "$work/alone/played.wav" 2>/dev/null |
     read -r peak seconds <<<"$heard" && ((peak >= 15800 && peak <= 16200)) &&
     awk -v s="$seconds" 'BEGIN { exit !(s >= 0.5 && s <= 1.01) }' ||
     failures+=("--sound-file: expected a WAV file holding the 1 s tone, got exit code $status, peak and seconds '$heard': $out")
+# A program that plays nothing gets a WAV file with no samples.
+run_alone --headless --seconds 1 --sound-file "$work/alone/silent.wav" "$crasher" exit 0
+[[ "$status" == 0 && "$(stat -c %s "$work/alone/silent.wav" 2>/dev/null)" == 44 ]] ||
+    failures+=("--sound-file of a program that plays nothing: exit code $status, no empty WAV file: $out")
 # Without a sound card, a live run shows the program's own lines, not the audio library's.
 if ! compgen -G "/dev/snd/controlC*" >/dev/null; then
     run_alone --headless --seconds 2 "$sounds" twice
